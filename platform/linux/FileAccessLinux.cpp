@@ -1,0 +1,199 @@
+#include "platform/FileAccess.h"
+#include "platform/IoError.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <cstdio>
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+int fd(std::intptr_t handle) { return static_cast<int>(handle); }
+
+std::string folderOf(const std::string& path)
+{
+    const auto slash = path.find_last_of('/');
+    if (slash == std::string::npos)
+        return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string temporaryNameFor(const std::string& path)
+{
+    static thread_local std::mt19937_64 random{std::random_device{}()};
+    const auto slash = path.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    return folder + "." + name + "." + suffix + ".tmp";
+}
+
+} // namespace
+
+bool fileExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool directoryExists(const std::string& path)
+{
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+InputFile::InputFile(const std::string& path) : path_(path), handle_(-1)
+{
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (descriptor < 0)
+        throw IoError(errno, "open", path);
+    struct stat info {};
+    if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+        ::close(descriptor);
+        throw IoError(error, "open", path);
+    }
+    handle_ = descriptor;
+}
+
+InputFile::~InputFile()
+{
+    if (handle_ >= 0)
+        ::close(fd(handle_));
+}
+
+std::int64_t InputFile::size() const
+{
+    struct stat info {};
+    if (::fstat(fd(handle_), &info) != 0)
+        throw IoError(errno, "get the size of", path_);
+    return info.st_size;
+}
+
+std::size_t InputFile::read(void* buffer, std::size_t length)
+{
+    auto* bytes = static_cast<char*>(buffer);
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t got = ::read(fd(handle_), bytes + done, length - done);
+        if (got < 0) {
+            if (errno == EINTR)
+                continue;
+            throw IoError(errno, "read", path_);
+        }
+        if (got == 0)
+            break;
+        done += static_cast<std::size_t>(got);
+    }
+    return done;
+}
+
+ReplacingFile::ReplacingFile(const std::string& path) : path_(path), handle_(-1)
+{
+    mode_t mode = 0666;
+    struct stat info {};
+    const bool replacing = ::stat(path.c_str(), &info) == 0;
+    if (replacing && S_ISDIR(info.st_mode))
+        throw IoError(EISDIR, "create", path);
+
+    // An unnamed file first: if the process dies while writing, nothing is left behind.
+    const int unnamed = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+    if (unnamed >= 0) {
+        handle_ = unnamed;
+    } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
+        throw IoError(errno, "create", path);
+    } else {
+        for (int attempt = 0; attempt < 16 && handle_ < 0; ++attempt) {
+            temporaryPath_ = temporaryNameFor(path);
+            const int descriptor =
+                ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+            if (descriptor >= 0)
+                handle_ = descriptor;
+            else if (errno != EEXIST)
+                throw IoError(errno, "create", path);
+        }
+        if (handle_ < 0)
+            throw IoError(EEXIST, "create", path);
+    }
+    if (replacing)
+        ::fchmod(fd(handle_), info.st_mode & 07777); // keep the old file's permissions
+}
+
+ReplacingFile::~ReplacingFile() { discard(); }
+
+void ReplacingFile::discard() noexcept
+{
+    if (handle_ >= 0) {
+        ::close(fd(handle_));
+        handle_ = -1;
+    }
+    if (!committed_ && !temporaryPath_.empty()) {
+        ::unlink(temporaryPath_.c_str());
+        temporaryPath_.clear();
+    }
+}
+
+void ReplacingFile::write(const void* data, std::size_t length)
+{
+    const auto* bytes = static_cast<const char*>(data);
+    std::size_t done = 0;
+    while (done < length) {
+        const ssize_t put = ::write(fd(handle_), bytes + done, length - done);
+        if (put < 0) {
+            if (errno == EINTR)
+                continue;
+            const int error = errno;
+            discard();
+            throw IoError(done > 0 ? IoError::ShortWrite : error, "write", path_);
+        }
+        done += static_cast<std::size_t>(put);
+    }
+}
+
+void ReplacingFile::commit()
+{
+    if (::fsync(fd(handle_)) != 0) {
+        const int error = errno;
+        discard();
+        throw IoError(error, "write", path_);
+    }
+    if (temporaryPath_.empty()) {
+        // Give the unnamed file a name beside the target, to rename it over the target.
+        const std::string self = "/proc/self/fd/" + std::to_string(fd(handle_));
+        for (int attempt = 0; attempt < 16 && temporaryPath_.empty(); ++attempt) {
+            const std::string name = temporaryNameFor(path_);
+            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+                temporaryPath_ = name;
+            else if (errno != EEXIST) {
+                const int error = errno;
+                discard();
+                throw IoError(error, "replace", path_);
+            }
+        }
+    }
+    const int closed = ::close(fd(handle_));
+    handle_ = -1;
+    if (closed != 0 || temporaryPath_.empty()) {
+        const int error = closed != 0 ? errno : EEXIST;
+        discard();
+        throw IoError(error, "write", path_);
+    }
+    if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+        const int error = errno;
+        discard();
+        throw IoError(error, "replace", path_);
+    }
+    committed_ = true;
+    // The rename itself must survive a crash too.
+    const int folder = ::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder >= 0) {
+        ::fsync(folder);
+        ::close(folder);
+    }
+}
+} // namespace platform
