@@ -8,7 +8,9 @@
 // carrying the system's error code and naming the file.
 namespace platform {
 
-bool fileExists(const std::string& path);      // a file; a folder of that name does not count
+// A file; a folder of that name does not count. A path that cannot be looked at (no
+// permission) counts as a file, so that opening it reports why.
+bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 
 // A file opened for reading only, so that a read-only share can be read; others may read

@@ -38,7 +38,9 @@ std::string temporaryNameFor(const std::string& path)
 bool fileExists(const std::string& path)
 {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+    if (::stat(path.c_str(), &info) != 0)
+        return errno != ENOENT && errno != ENOTDIR; // e.g. EACCES: let the open say why
+    return !S_ISDIR(info.st_mode);
 }
 
 bool directoryExists(const std::string& path)

@@ -12,6 +12,13 @@ struct ChildLimits {
     bool asNobody = false;              // uid and gid 65534, no groups
 };
 
+inline ChildLimits asNobody()
+{
+    ChildLimits limits;
+    limits.asNobody = true;
+    return limits;
+}
+
 int runInChild(const std::function<void()>& body, const ChildLimits& limits = {});
 
 // Starts `body` in a forked child and returns its pid without waiting.
