@@ -4,12 +4,7 @@
 #include "platform/IoError.h"
 #include "store/PathRules.h"
 
-namespace {
-
-// Records are read in large blocks straight into the list, not one system call each.
-constexpr std::size_t RecordsPerRead = 2048;
-
-} // namespace
+#include <cstring>
 
 template <typename Record>
 bool loadRecordFile(const QString& fileName, std::vector<Record>& list, std::int32_t& count)
@@ -19,24 +14,37 @@ bool loadRecordFile(const QString& fileName, std::vector<Record>& list, std::int
     if (!platform::fileExists(path))
         return false;
 
-    list.clear();
+    // Until the read is done, the list holds nothing that counts as read.
     count = 0;
+    struct EmptyOnFailure {
+        std::vector<Record>& list;
+        bool armed = true;
+        ~EmptyOnFailure()
+        {
+            if (armed)
+                list.clear();
+        }
+    } guard{list};
+
     platform::InputFile file(path);
     const auto wholeRecords = static_cast<std::size_t>(file.size() / static_cast<std::int64_t>(RecordSize));
-    list.reserve(wholeRecords);
-    while (list.size() < wholeRecords) {
-        const std::size_t first = list.size();
-        const std::size_t wanted = std::min(RecordsPerRead, wholeRecords - first);
-        list.resize(first + wanted); // zero-filled entries
-        const std::size_t got = file.read(&list[first], wanted * RecordSize);
-        if (got < wanted * RecordSize) {
-            // The file shrank under us: the entry being read is counted with what it got.
-            list.resize(first + got / RecordSize + 1);
-            count = static_cast<std::int32_t>(list.size());
-            throw platform::IoError(platform::IoError::ShortRead, "read", path);
-        }
+    // The bytes go straight into the list, in one read; entries the list already had are
+    // overwritten rather than emptied and zero-filled first, so a reload of a list of the
+    // same size costs no more than the read itself.
+    list.resize(wholeRecords);
+    const std::size_t got = file.read(list.data(), wholeRecords * RecordSize);
+    if (got < wholeRecords * RecordSize) {
+        // The file shrank under us: the entry being read is counted with what it got.
+        const std::size_t partial = got / RecordSize;
+        list.resize(partial + 1);
+        auto* bytes = reinterpret_cast<unsigned char*>(&list[partial]);
+        std::memset(bytes + got % RecordSize, 0, RecordSize - got % RecordSize);
         count = static_cast<std::int32_t>(list.size());
+        guard.armed = false;
+        throw platform::IoError(platform::IoError::ShortRead, "read", path);
     }
+    count = static_cast<std::int32_t>(list.size());
+    guard.armed = false;
     return count > 0;
 }
 
