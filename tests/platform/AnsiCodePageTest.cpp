@@ -1,5 +1,7 @@
 #include "platform/AnsiCodePage.h"
 #include "platform/LocaleCodePage.h"
+#include "store/RecordText.h"
+#include "store/Records.h"
 
 #include <QtTest>
 
@@ -13,6 +15,21 @@ class AnsiCodePageTest : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase()
+    {
+        // The machine's code page is read from the locale once, on first use.
+        qputenv("LC_ALL", "hu_HU.UTF-8");
+    }
+
+    void recordsFollowTheLocale()
+    {
+        QCOMPARE(platform::ansiCodePage(), 1250);
+        prog record = zeroRecord<prog>();
+        storeText(record.name, QStringLiteral("Árvíztűrő Ω"));
+        QCOMPARE(QByteArray(record.name.text, record.name.length), QByteArray("\xC1rv\xEDzt\xFBr\xF5 ?"));
+        QCOMPARE(readText(record.name), QStringLiteral("Árvíztűrő ?"));
+    }
+
     void codePageOfLocale_data()
     {
         QTest::addColumn<QString>("locale");
