@@ -26,12 +26,12 @@ struct EntryList final : FoundUpdatesList {
 };
 
 // "Tool:3" → a record named Tool with version 3.
-QByteArray records(const QStringList& specs, int firstId = 1)
+QByteArray records(const QStringList& recipes, int firstId = 1)
 {
     QByteArray bytes;
     int id = firstId;
-    for (const QString& spec : specs) {
-        const QStringList parts = spec.split(u':');
+    for (const QString& recipe : recipes) {
+        const QStringList parts = recipe.split(u':');
         bytes += recordBytes(id++, parts[0].toLatin1(), "/opt/x/", parts[1].toLatin1(), 0, '\x7f');
     }
     return bytes;
@@ -148,22 +148,22 @@ private slots:
     }
 
 private:
-    std::vector<prog> programs(const QStringList& specs)
+    std::vector<prog> programs(const QStringList& recipes)
     {
-        const QByteArray bytes = records(specs);
-        std::vector<prog> list(static_cast<std::size_t>(specs.size()));
+        const QByteArray bytes = records(recipes);
+        std::vector<prog> list(static_cast<std::size_t>(recipes.size()));
         std::memcpy(list.data(), bytes.constData(), static_cast<std::size_t>(bytes.size()));
         return list;
     }
 
-    std::pair<EntryList, bool> check(const QStringList& programSpecs, const std::optional<QStringList>& updateSpecs)
+    std::pair<EntryList, bool> check(const QStringList& programRecipes, const std::optional<QStringList>& updateRecipes)
     {
-        if (updateSpecs)
-            writeFile(folder + "update.conf", records(*updateSpecs));
+        if (updateRecipes)
+            writeFile(folder + "update.conf", records(*updateRecipes));
         EntryList found;
         std::vector<upd> updates;
         std::int32_t updatesdb = 0;
-        const bool result = CheckForUpdates(true, true, programs(programSpecs), updates, updatesdb, folder, found);
+        const bool result = CheckForUpdates(true, true, programs(programRecipes), updates, updatesdb, folder, found);
         return {found, result};
     }
 
