@@ -18,6 +18,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <limits>
 
 TForm3* Form3 = nullptr;
 
@@ -35,6 +36,7 @@ QLineEdit* readOnlyEdit(QWidget* parent)
 {
     auto* edit = new QLineEdit(parent);
     edit->setReadOnly(true);
+    edit->setMaxLength(std::numeric_limits<int>::max()); // a version file's line is shown whole
     edit->setFixedHeight(21);
     return edit;
 }
