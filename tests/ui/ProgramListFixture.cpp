@@ -3,7 +3,6 @@
 #include "store/RecordStores.h"
 #include "store/RecordText.h"
 #include "tests/support/Fixtures.h"
-#include "ui/admin/TForm3.h"
 
 #include <QtTest>
 
@@ -42,18 +41,4 @@ QStringList ProgramListFixture::names() const
 QByteArray programRecord(std::int32_t id, const QByteArray& name, const QByteArray& version)
 {
     return recordBytes(id, name, "/apps/" + name + "/", version);
-}
-
-WhenEntryDialogShows::WhenEntryDialogShows(std::function<void(TForm3&)> act)
-{
-    timer_.setSingleShot(true);
-    QObject::connect(&timer_, &QTimer::timeout, [this, act] {
-        if (!Form3 || !Form3->isVisible())
-            return;
-        shown = true;
-        act(*Form3);
-        if (Form3 && Form3->isVisible())
-            Form3->reject();
-    });
-    timer_.start(0);
 }

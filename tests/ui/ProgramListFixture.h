@@ -10,8 +10,6 @@
 #include <cstdint>
 #include <functional>
 
-class TForm3;
-
 // A program list whose "programs.conf" lies in a temporary folder standing for the
 // executable's folder.
 struct ProgramListFixture {
@@ -31,11 +29,26 @@ struct ProgramListFixture {
 // The record of a program named `name` in /apps/<name>/, version `version`.
 QByteArray programRecord(std::int32_t id, const QByteArray& name, const QByteArray& version = "1");
 
-// Acts on the program entry dialog once its modal run has begun, then closes it if `act`
-// left it open, so that a failing test cannot hang. Only while this object lives.
-class WhenEntryDialogShows {
+// Acts on a modal dialog once its modal run has begun (found through its global, Form2 or
+// Form3), then closes it if `act` left it open, so that a failing test cannot hang. Only
+// while this object lives.
+template <typename Form>
+class WhenDialogShows {
 public:
-    explicit WhenEntryDialogShows(std::function<void(TForm3&)> act);
+    WhenDialogShows(Form*& global, std::function<void(Form&)> act)
+    {
+        timer_.setSingleShot(true);
+        QObject::connect(&timer_, &QTimer::timeout, [this, &global, act] {
+            if (!global || !global->isVisible())
+                return;
+            shown = true;
+            act(*global);
+            if (global && global->isVisible())
+                global->reject();
+        });
+        timer_.start(0);
+    }
+
     bool shown = false;
 
 private:
