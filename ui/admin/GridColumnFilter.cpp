@@ -1,6 +1,5 @@
 #include "ui/admin/GridColumnFilter.h"
 
-#include <QCollator>
 #include <QHeaderView>
 #include <QMenu>
 #include <QPainter>
@@ -48,6 +47,21 @@ QString cellText(const QTableWidget& grid, int row, int column)
     return item ? item->text() : QString();
 }
 
+// Integers first, by value (2 before 10), then texts without regard to case.
+bool naturalLess(const QString& a, const QString& b)
+{
+    bool aIsNumber = false;
+    bool bIsNumber = false;
+    const qlonglong x = a.toLongLong(&aIsNumber);
+    const qlonglong y = b.toLongLong(&bIsNumber);
+    if (aIsNumber != bIsNumber)
+        return aIsNumber;
+    if (aIsNumber && x != y)
+        return x < y;
+    const int order = QString::compare(a, b, Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a < b;
+}
+
 } // namespace
 
 GridColumnFilter::GridColumnFilter(QTableWidget* grid)
@@ -64,10 +78,7 @@ QStringList GridColumnFilter::choices(int column) const
         distinct.insert(cellText(*grid_, row, column));
     distinct.remove(QString());
     QStringList values(distinct.begin(), distinct.end());
-    QCollator collator;
-    collator.setNumericMode(true);
-    collator.setCaseSensitivity(Qt::CaseInsensitive);
-    std::sort(values.begin(), values.end(), collator);
+    std::sort(values.begin(), values.end(), naturalLess);
     values.prepend(all());
     return values;
 }

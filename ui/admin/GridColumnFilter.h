@@ -23,7 +23,8 @@ public:
     // Puts its own header on the grid: create it before setting up the header.
     explicit GridColumnFilter(QTableWidget* grid);
 
-    // "(All)" first, then the column's distinct non-empty values in natural order.
+    // "(All)" first, then the column's distinct non-empty values: integers by value, then
+    // texts without regard to case.
     QStringList choices(int column) const;
     void choose(int column, const QString& choice);
     std::optional<QString> filterOf(int column) const;
