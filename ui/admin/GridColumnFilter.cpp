@@ -20,16 +20,23 @@ public:
     }
 
 protected:
+    // The section's caption keeps clear of a small drop-down button at its right end.
     void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override
     {
+        constexpr int Button = 14;
+        constexpr int Arrow = 8;
         painter->save();
-        QHeaderView::paintSection(painter, rect, logicalIndex);
+        QHeaderView::paintSection(painter, rect.adjusted(0, 0, -Button, 0), logicalIndex);
         painter->restore();
 
-        constexpr int Arrow = 8;
+        QStyleOptionHeader button;
+        button.initFrom(this);
+        button.rect = QRect(rect.right() - Button + 1, rect.top(), Button, rect.height());
+        style()->drawControl(QStyle::CE_HeaderSection, &button, painter, this);
+
         QStyleOption arrow;
         arrow.initFrom(this);
-        arrow.rect = QRect(rect.right() - Arrow - 3, rect.center().y() - Arrow / 2, Arrow, Arrow);
+        arrow.rect = QRect(button.rect.center().x() - Arrow / 2, rect.center().y() - Arrow / 2, Arrow, Arrow);
         if (filter_.filterOf(logicalIndex))
             arrow.palette.setColor(QPalette::ButtonText, palette().color(QPalette::Highlight));
         style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &arrow, painter, this);
