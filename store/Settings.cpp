@@ -8,8 +8,6 @@ namespace {
 
 QString configFile(const QString& applicationpath) { return applicationpath + QStringLiteral("updater.conf"); }
 
-QString versionFile(const QString& pathText) { return folderPart(pathText) + QStringLiteral("version.info"); }
-
 } // namespace
 
 bool LoadConfig(const QString& applicationpath, QString& update_path)
@@ -27,6 +25,8 @@ void SaveConfig(const QString& applicationpath, const QString& update_path)
     writeLine(configFile(applicationpath), update_path);
 }
 
-QString VersionInfo(const QString& pathText) { return readFirstLine(versionFile(pathText)); }
+QString versionFileName(const QString& pathText) { return folderPart(pathText) + QStringLiteral("version.info"); }
 
-void SaveVersionInfo(const QString& pathText) { writeLine(versionFile(pathText), QStringLiteral("1")); }
+QString VersionInfo(const QString& pathText) { return readFirstLine(versionFileName(pathText)); }
+
+void SaveVersionInfo(const QString& pathText) { writeLine(versionFileName(pathText), QStringLiteral("1")); }

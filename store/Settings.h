@@ -7,7 +7,8 @@
 bool LoadConfig(const QString& applicationpath, QString& update_path);
 void SaveConfig(const QString& applicationpath, const QString& update_path);
 
-// "version.info" in the folder of the program path text: its first line, and creating it
-// holding "1".
+// "version.info" in the folder of the program path text: its name, its first line, and
+// creating it holding "1".
+QString versionFileName(const QString& pathText);
 QString VersionInfo(const QString& pathText);
 void SaveVersionInfo(const QString& pathText);

@@ -1,10 +1,10 @@
 #include "ui/admin/AdminConsoleOpener.h"
 
 #include "ui/admin/TForm5.h"
+#include "ui/common/OpenInstance.h"
 #include "ui/common/Prompts.h"
 
 #include <QCryptographicHash>
-#include <QScopeGuard>
 
 #include <memory>
 
@@ -33,8 +33,7 @@ bool adminConsoleLogin()
 void openAdminConsole(UpdaterState& state, QWidget* opener)
 {
     const auto console = std::make_unique<TForm5>(state);
-    Form5 = console.get();
-    const auto forget = qScopeGuard([] { Form5 = nullptr; });
+    const OpenInstance<TForm5> open(Form5, *console);
     console->fillFromState();
     if (opener)
         console->move(opener->pos() + QPoint(10, 10));
