@@ -1,11 +1,35 @@
+#include "ui/admin/TForm4.h"
 #include "ui/common/UpdaterApplication.h"
+#include "ui/main/ApplicationIcon.h"
+#include "ui/main/SingleInstance.h"
 #include "ui/main/TForm1.h"
 
 int main(int argc, char* argv[])
 {
     UpdaterApplication application(argc, argv);
     UpdaterApplication::setApplicationName(QStringLiteral("Updater"));
+    UpdaterApplication::setWindowIcon(applicationIcon());
+    // The window lives on hidden in the tray, and the dialogs close while it is hidden: the
+    // program ends only when the main window closes for good.
+    UpdaterApplication::setQuitOnLastWindowClosed(false);
+
+    SingleInstance instance(SingleInstance::keyFor(TForm1::runningExecutablePath()));
+    if (instance.askRunningInstanceToShow())
+        return 0;
+    if (!instance.listen())
+        qWarning("Updater: a second start of the program will not find this one.");
+
+    // The windows in their order; creating the main window runs the whole start-up.
     TForm1 Form1;
+    QObject::connect(&instance, &SingleInstance::showRequested, &Form1, [&Form1] { Form1.ShowApplication(); });
+    QObject::connect(&Form1, &TForm1::ended, &application, [] { QCoreApplication::exit(0); });
+    // Window 2, the Programs dialog: a hidden `TForm2 Form2` is created here once it exists.
+    // Window 3, the program entry dialog: a hidden `TForm3 Form3` is created here once it exists.
+    TForm4 Form4(Form1.state());
+    // Window 5, the admin console: a hidden `TForm5 Form5` is created here once it exists.
+
+    if (Form1.hasEnded()) // "Exit Application" was chosen during the start-up questions
+        return 0;
     Form1.show();
     return application.exec();
 }
