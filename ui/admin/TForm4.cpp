@@ -49,6 +49,7 @@ TForm4::TForm4(UpdaterState& state) : state_(state)
     connect(Button1, &QPushButton::clicked, this, [this] { guarded([&] { Button1Click(Button1); }); });
     connect(Button2, &QPushButton::clicked, this, [this] { guarded([&] { Button2Click(Button2); }); });
 
+    placeControls();
     FormCreate(this);
 }
 
@@ -83,6 +84,11 @@ void TForm4::keyPressEvent(QKeyEvent* event)
 void TForm4::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
+    placeControls();
+}
+
+void TForm4::placeControls()
+{
     // Edges anchored at design time keep their distances to the window's edges.
     // At design size: Edit1 8, 8, 353, 24; Button1 364, 8, 75, 25; Button2 80, 48, 265, 25.
     const int w = width();

@@ -27,5 +27,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void placeControls();
+
     UpdaterState& state_;
 };
