@@ -3,7 +3,7 @@
 #include "store/PathRules.h"
 
 #include <QCryptographicHash>
-#include <QLocalSocket>
+#include <QSocketNotifier>
 
 #ifdef Q_OS_UNIX
 #include <unistd.h>
@@ -20,18 +20,11 @@ QString userIdentity()
 #endif
 }
 
-constexpr int AnswerTimeoutMs = 2000;
-
 } // namespace
 
-SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), key_(key)
-{
-    connect(&server_, &QLocalServer::newConnection, this, [this] {
-        while (QLocalSocket* connection = server_.nextPendingConnection())
-            connection->deleteLater();
-        emit showRequested();
-    });
-}
+SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), channel_(key.toStdString()) {}
+
+SingleInstance::~SingleInstance() = default;
 
 QString SingleInstance::keyFor(const QString& executablePath)
 {
@@ -40,25 +33,16 @@ QString SingleInstance::keyFor(const QString& executablePath)
     return QStringLiteral("Updater-") + QString::fromLatin1(digest);
 }
 
-bool SingleInstance::askRunningInstanceToShow()
-{
-    QLocalSocket socket;
-    socket.connectToServer(key_);
-    if (!socket.waitForConnected(AnswerTimeoutMs))
-        return false;
-    socket.write("show\n");
-    socket.waitForBytesWritten(AnswerTimeoutMs);
-    socket.disconnectFromServer();
-    return true;
-}
+bool SingleInstance::askRunningInstanceToShow() { return channel_.askRunningInstance(); }
 
 bool SingleInstance::listen()
 {
-    server_.setSocketOptions(QLocalServer::UserAccessOption);
-    if (server_.listen(key_))
-        return true;
-    // Nobody answered on the key, so what is left there is from an instance that crashed.
-    if (server_.serverError() == QAbstractSocket::AddressInUseError && QLocalServer::removeServer(key_))
-        return server_.listen(key_);
-    return false;
+    if (!channel_.listen())
+        return false;
+    requests_ = std::make_unique<QSocketNotifier>(static_cast<qintptr>(channel_.handle()), QSocketNotifier::Read);
+    connect(requests_.get(), &QSocketNotifier::activated, this, [this] {
+        if (channel_.takeRequests() > 0)
+            emit showRequested();
+    });
+    return true;
 }

@@ -1,7 +1,12 @@
 #pragma once
 
-#include <QLocalServer>
+#include "platform/InstanceChannel.h"
+
 #include <QObject>
+
+#include <memory>
+
+class QSocketNotifier;
 
 // One running instance per user and installation: a later start asks the running one to
 // bring its window up and ends, instead of both writing the same files.
@@ -10,6 +15,7 @@ class SingleInstance : public QObject {
 
 public:
     explicit SingleInstance(const QString& key, QObject* parent = nullptr);
+    ~SingleInstance() override;
 
     // The key of the installation whose executable is at `executablePath`, for this user.
     static QString keyFor(const QString& executablePath);
@@ -25,6 +31,6 @@ signals:
     void showRequested();
 
 private:
-    QString key_;
-    QLocalServer server_;
+    platform::InstanceChannel channel_;
+    std::unique_ptr<QSocketNotifier> requests_;
 };

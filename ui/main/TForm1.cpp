@@ -45,6 +45,8 @@ TForm1::TForm1(const QString& executablePath) : executablePath_(executablePath)
     FormCreate(this);
 }
 
+TForm1::~TForm1() = default;
+
 QString TForm1::runningExecutablePath() { return QString::fromStdString(platform::executablePath()); }
 
 void TForm1::buildForm()
@@ -90,7 +92,8 @@ void TForm1::buildForm()
     StatusBar1->setPanelText(0, QStringLiteral("Updating..."));
 
     MainMenu1 = buildMainMenu1(*menuBar());
-    JvPopupMenu1 = buildJvPopupMenu1(*new QMenu(this));
+    trayMenu_ = std::make_unique<QMenu>();
+    JvPopupMenu1 = buildJvPopupMenu1(*trayMenu_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     commandsHeldDuringRun_ = new QActionGroup(this);

@@ -6,11 +6,13 @@
 #include <QMainWindow>
 
 #include <functional>
+#include <memory>
 
 class QActionGroup;
 class QFrame;
 class QGroupBox;
 class QListWidget;
+class QMenu;
 class QProgressBar;
 class QPushButton;
 class QTimer;
@@ -30,6 +32,7 @@ public:
     // `executablePath` is the running program's full path: the settings and the program
     // list live beside it, and starting with the session starts it.
     explicit TForm1(const QString& executablePath = runningExecutablePath());
+    ~TForm1() override;
 
     static QString runningExecutablePath();
 
@@ -128,8 +131,10 @@ private:
     void onTriggered(QAction* action, void (TForm1::*handler)(QObject*));
     void runCheck(const std::function<void()>& check);
     void periodicTick();
+    void releaseNativeWindowInTray();
 
     QString executablePath_;
+    std::unique_ptr<QMenu> trayMenu_; // no parent: untouched when the window lets go of its native window
     UpdaterState state_;
     QActionGroup* commandsHeldDuringRun_;
 

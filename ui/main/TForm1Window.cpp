@@ -104,8 +104,18 @@ void TForm1::hideEvent(QHideEvent* event)
     QMainWindow::hideEvent(event);
     // A spontaneous hide is the window system unmapping a minimised window; minimising is
     // handled with the change of state.
-    if (!event->spontaneous() && !ended_)
+    if (!event->spontaneous() && !ended_) {
         guarded([&] { FormHide(this); });
+        QTimer::singleShot(0, this, &TForm1::releaseNativeWindowInTray);
+    }
+}
+
+void TForm1::releaseNativeWindowInTray()
+{
+    // Hidden in the tray, which is most of the program's life, the window needs neither its
+    // native window nor the image of its contents; showing it makes them again.
+    if (!isVisible() && !ended_)
+        destroy();
 }
 
 void TForm1::changeEvent(QEvent* event)

@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(form.Button1->text(), QStringLiteral("Update Selected"));
         QVERIFY(form.Button1->font().bold());
         QVERIFY(!form.windowIcon().isNull());
-        QCOMPARE(form.JvTrayIcon1->icon().icon().availableSizes().size(), 9);
+        QCOMPARE(form.JvTrayIcon1->icon().icon().availableSizes().size(), 8);
         QVERIFY(form.JvTrayIcon1->icon().toolTip().isEmpty());
     }
 

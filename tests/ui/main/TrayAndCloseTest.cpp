@@ -76,6 +76,7 @@ private slots:
             form.close();
         if (tray) {
             QTRY_VERIFY(!form.isVisible());
+            QTRY_VERIFY(!form.testAttribute(Qt::WA_WState_Created)); // its native window is let go
         } else { // it stays reachable
             QVERIFY(form.isVisible());
             QVERIFY(form.isMinimized());
@@ -84,6 +85,8 @@ private slots:
         QVERIFY(form.updatechecker->enabled());
         QCOMPARE(savedList(), programRecord(1, "Tool", "1"));
         QVERIFY(prompts_->log.isEmpty());
+        form.ShowApplication();
+        QVERIFY(form.isVisible() && !form.isMinimized());
     }
 
     void exitWritesTheListAndEnds_data()
