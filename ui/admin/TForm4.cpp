@@ -3,6 +3,7 @@
 #include "store/PathRules.h"
 #include "store/Settings.h"
 #include "ui/common/ErrorGuard.h"
+#include "ui/common/FormFont.h"
 #include "ui/common/Prompts.h"
 #include "ui/main/UpdaterState.h"
 
@@ -11,13 +12,6 @@
 #include <QPushButton>
 
 namespace {
-
-QFont tahoma(int pixelSize)
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    return font;
-}
 
 constexpr int DesignWidth = 447;
 constexpr int DesignHeight = 85;

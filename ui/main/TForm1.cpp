@@ -6,7 +6,9 @@
 #include "store/RecordStores.h"
 #include "store/Settings.h"
 #include "ui/common/ErrorGuard.h"
+#include "ui/common/Prompts.h"
 #include "ui/common/FixedRowHeightDelegate.h"
+#include "ui/common/FormFont.h"
 #include "ui/main/ApplicationIcon.h"
 #include "ui/main/FoundUpdatesListBox.h"
 #include "ui/main/PeriodicTimer.h"
@@ -23,18 +25,6 @@
 #include <QPushButton>
 #include <QSessionManager>
 #include <QTimer>
-
-namespace {
-
-QFont tahoma(int pixelSize, bool bold = false)
-{
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
-} // namespace
 
 TForm1::TForm1(const QString& executablePath) : executablePath_(executablePath)
 {
@@ -147,11 +137,25 @@ void TForm1::wireEvents()
 
     // The end of the session is never refused: the program list is written and the
     // program goes with the session.
-    connect(qGuiApp, &QGuiApplication::commitDataRequest, this,
-            [this](QSessionManager& manager) { endSession(manager.allowsInteraction()); });
+#if QT_CONFIG(sessionmanager)
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& manager) {
+        if (const std::optional<QString> failure = endSession()) {
+            if (manager.allowsInteraction()) {
+                prompts().message(*failure);
+                manager.release();
+            } else {
+                qWarning("Updater: %s", qPrintable(*failure));
+            }
+        }
+    });
+#endif
+    // Ended by the system without a word before (the window was hidden, so nothing asked it
+    // to close): the list is written all the same.
     connect(qGuiApp, &QCoreApplication::aboutToQuit, this, [this] {
-        if (!ended_ && !sessionEnding_)
-            endSession(false);
+        if (ended_ || sessionEnding_)
+            return;
+        if (const std::optional<QString> failure = endSession())
+            qWarning("Updater: %s", qPrintable(*failure));
     });
 }
 

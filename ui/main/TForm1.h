@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QActionGroup;
 class QFrame;
@@ -111,8 +112,8 @@ public:
     void holdPeriodicCheck(bool held) { periodicCheckHeld_ = held; }
 
     // The session is ending: the program list is written now and the next close is let
-    // through. A failure is shown when the user may be asked, logged otherwise.
-    void endSession(bool mayAskUser);
+    // through. Returns why the list was not written, when it was not.
+    std::optional<QString> endSession();
 
     // The window has closed for good: the program is to end.
     bool hasEnded() const { return ended_; }

@@ -155,21 +155,18 @@ void TForm1::JvTrayIcon1BalloonClick(QObject*)
     updatechecker->setEnabled(false);
 }
 
-void TForm1::endSession(bool mayAskUser)
+std::optional<QString> TForm1::endSession()
 {
     sessionEnding_ = true;
-    if (!state_.imdone.load(std::memory_order_acquire)) {
-        // A worker is stamping the list right now: writing it could catch a record half
-        // changed. The list on disk stays as the last run left it.
-        qWarning("Updater: the session ends during an update; \"programs.conf\" keeps its last saved state.");
-        return;
-    }
+    // A worker may be stamping the list right now: writing it could catch a record half
+    // changed, so the list on disk stays as the last run left it.
+    if (!state_.imdone.load(std::memory_order_acquire))
+        return QStringLiteral("The session ended during an update: \"programs.conf\" keeps the versions it had "
+                              "before the update.");
     try {
         SaveAvailablePrograms();
     } catch (const std::exception& error) {
-        if (mayAskUser)
-            prompts().message(QString::fromUtf8(error.what()));
-        else
-            qWarning("Updater: %s", error.what());
+        return QString::fromUtf8(error.what());
     }
+    return std::nullopt;
 }
