@@ -8,13 +8,8 @@
 #include <QPushButton>
 #include <QtTest>
 
-class TForm4Test : public QObject {
+class TForm4Test : public QObject, private MainWindowFixture {
     Q_OBJECT
-
-    TestEnvironment environment_;
-    std::unique_ptr<InstallFolder> install_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<TForm1> form_;
 
     QString config() const { return QString::fromUtf8(readFile(install_->appFile("updater.conf"))); }
 
@@ -47,19 +42,10 @@ class TForm4Test : public QObject {
 private slots:
     void init()
     {
-        install_ = std::make_unique<InstallFolder>();
-        install_->prepareReady(updateRecord(1, "Tool", "1"));
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        form_ = std::make_unique<TForm1>(install_->executable());
-        form_->Timer1->stop();
+        startWith(updateRecord(1, "Tool", "1"));
     }
 
-    void cleanup()
-    {
-        form_.reset();
-        prompts_.reset();
-        install_.reset();
-    }
+    void cleanup() { stop(); }
 
     void choosingAFolder_data()
     {

@@ -1,6 +1,8 @@
 #include "tests/ui/main/MainWindowFixture.h"
 
 #include "tests/support/Fixtures.h"
+#include "tests/support/ScriptedPrompts.h"
+#include "ui/main/TForm1.h"
 #include "ui/main/TrayIcon.h"
 
 #include <QApplication>
@@ -79,4 +81,25 @@ void onNextModal(const std::function<void(QWidget&)>& action)
         }
     });
     poll->start();
+}
+
+MainWindowFixture::MainWindowFixture() = default;
+
+MainWindowFixture::~MainWindowFixture() { stop(); }
+
+TForm1& MainWindowFixture::startWith(const QByteArray& updates)
+{
+    install_ = std::make_unique<InstallFolder>();
+    install_->prepareReady(updates);
+    prompts_ = std::make_unique<ScriptedPrompts>();
+    form_ = std::make_unique<TForm1>(install_->executable());
+    form_->Timer1->stop();
+    return *form_;
+}
+
+void MainWindowFixture::stop()
+{
+    form_.reset();
+    prompts_.reset();
+    install_.reset();
 }

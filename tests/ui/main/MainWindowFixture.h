@@ -5,8 +5,11 @@
 #include <QTemporaryDir>
 
 #include <functional>
+#include <memory>
 
 class QWidget;
+class ScriptedPrompts;
+class TForm1;
 
 // What every main-window test needs around it: the application title "Updater", a home
 // and config folder of its own (the user's autostart folder is never touched), and a
@@ -47,3 +50,20 @@ QByteArray updateRecord(int id, const QByteArray& name, const QByteArray& versio
 
 // Runs `action` once on the next modal window, as soon as it is shown.
 void onNextModal(const std::function<void(QWidget&)>& action);
+
+// For test classes: starts a main window on a ready installation (see prepareReady), with
+// scripted prompts, and stops it again. The window stays where the test puts it: its tray
+// timer is stopped.
+class MainWindowFixture {
+protected:
+    MainWindowFixture();
+    ~MainWindowFixture();
+
+    TForm1& startWith(const QByteArray& updates);
+    void stop();
+
+    TestEnvironment environment_;
+    std::unique_ptr<InstallFolder> install_;
+    std::unique_ptr<ScriptedPrompts> prompts_;
+    std::unique_ptr<TForm1> form_;
+};

@@ -36,27 +36,16 @@ QStringList describe(const QList<QAction*>& actions)
 
 } // namespace
 
-class MainWindowTest : public QObject {
+class MainWindowTest : public QObject, private MainWindowFixture {
     Q_OBJECT
-
-    TestEnvironment environment_;
-    InstallFolder install_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<TForm1> form_;
 
 private slots:
     void init()
     {
-        install_.prepareReady(updateRecord(7, "Tool", "1")); // nothing newer
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        form_ = std::make_unique<TForm1>(install_.executable());
+        startWith(updateRecord(7, "Tool", "1")); // nothing newer
     }
 
-    void cleanup()
-    {
-        form_.reset();
-        prompts_.reset();
-    }
+    void cleanup() { stop(); }
 
     void theFormHasItsDesignedShape()
     {
@@ -118,7 +107,7 @@ private slots:
 
     void theListKeepsEachUpdatesNameBytes()
     {
-        install_.writeUpdates(updateRecord(7, "Tool", "2"));
+        install_->writeUpdates(updateRecord(7, "Tool", "2"));
         QVERIFY(form_->CheckForUpdates());
         QListWidget& list = *form_->CheckListBox1;
         QCOMPARE(list.count(), 1);
@@ -167,11 +156,11 @@ private slots:
         QVERIFY(!form.hasEnded());
         form.close(); // the close box during the run: still waiting
         QVERIFY(!form.hasEnded());
-        QCOMPARE(readFile(install_.appFile("programs.conf")), programRecord(1, "Tool", "1"));
+        QCOMPARE(readFile(install_->appFile("programs.conf")), programRecord(1, "Tool", "1"));
 
         form.setRunInProgress(false);
         QTRY_VERIFY(form.hasEnded());
-        QCOMPARE(readFile(install_.appFile("programs.conf")), programRecord(1, "Tool", "2"));
+        QCOMPARE(readFile(install_->appFile("programs.conf")), programRecord(1, "Tool", "2"));
     }
 };
 

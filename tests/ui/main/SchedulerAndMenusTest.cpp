@@ -11,33 +11,19 @@
 
 #include <climits>
 
-class SchedulerAndMenusTest : public QObject {
+class SchedulerAndMenusTest : public QObject, private MainWindowFixture {
     Q_OBJECT
 
-    TestEnvironment environment_;
-    std::unique_ptr<InstallFolder> install_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<TForm1> form_;
-
     // A window in the tray with the periodic check running, on an update list holding `updates`.
-    TForm1& startWith(const QByteArray& updates)
+    TForm1& inTrayWith(const QByteArray& updates)
     {
-        install_ = std::make_unique<InstallFolder>();
-        install_->prepareReady(updates);
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        form_ = std::make_unique<TForm1>(install_->executable());
-        form_->Timer1->stop();
-        form_->FormHide(form_.get());
-        return *form_;
+        TForm1& form = startWith(updates);
+        form.FormHide(&form);
+        return form;
     }
 
 private slots:
-    void cleanup()
-    {
-        form_.reset();
-        prompts_.reset();
-        install_.reset();
-    }
+    void cleanup() { stop(); }
 
     void theCountdownRestartsOnlyOnAChange_data()
     {
@@ -116,7 +102,7 @@ private slots:
         QFETCH(std::uint32_t, after);
         QFETCH(bool, restarted);
         QFETCH(QStringList, messages);
-        TForm1& form = startWith(updateRecord(1, "Tool", "1"));
+        TForm1& form = inTrayWith(updateRecord(1, "Tool", "1"));
         form.updatechecker->setInterval(before);
         QTest::qWait(150);
         prompts_->inputAnswers.enqueue(entered);
@@ -134,7 +120,7 @@ private slots:
 
     void theAutomaticCheckSwitch()
     {
-        TForm1& form = startWith(updateRecord(1, "Tool", "1"));
+        TForm1& form = inTrayWith(updateRecord(1, "Tool", "1"));
         form.show();
         QAction& item = *form.MainMenu1.CheckForUpdatesAutomatically1;
         item.trigger();
@@ -162,7 +148,7 @@ private slots:
         QFETCH(QByteArray, updates);
         QFETCH(bool, fromTray);
         QFETCH(int, balloons);
-        TForm1& form = startWith(updateRecord(1, "Tool", "1"));
+        TForm1& form = inTrayWith(updateRecord(1, "Tool", "1"));
         install_->writeUpdates(updates);
         QSignalSpy shown(form.JvTrayIcon1, &TrayIcon::balloonShown);
         QTest::qWait(150);
@@ -176,7 +162,7 @@ private slots:
 
     void aFailingCheckOpensOneMessageAtATime()
     {
-        TForm1& form = startWith(updateRecord(1, "Tool", "1"));
+        TForm1& form = inTrayWith(updateRecord(1, "Tool", "1"));
         install_->writeUpdates(updateRecord(1, "Tool", "v2"));
         int open = 0;
         int mostOpen = 0;
@@ -204,7 +190,7 @@ private slots:
     void periodicChecksWaitWhileHeld()
     {
         QFETCH(bool, run);
-        TForm1& form = startWith(updateRecord(1, "Tool", "2"));
+        TForm1& form = inTrayWith(updateRecord(1, "Tool", "2"));
         QSignalSpy shown(form.JvTrayIcon1, &TrayIcon::balloonShown);
         run ? form.setRunInProgress(true) : form.holdPeriodicCheck(true);
         form.updatechecker->setInterval(20);
@@ -216,7 +202,7 @@ private slots:
 
     void startingWithTheSession()
     {
-        TForm1& form = startWith(updateRecord(1, "Tool", "1"));
+        TForm1& form = inTrayWith(updateRecord(1, "Tool", "1"));
         QAction& item = *form.MainMenu1.StartProgramWithWindows1;
         QVERIFY(!item.isChecked());
         item.trigger();
@@ -230,7 +216,7 @@ private slots:
 
     void aFailedSwitchLeavesTheCheckMarkAsTheEntryIs()
     {
-        TForm1& form = startWith(updateRecord(1, "Tool", "1"));
+        TForm1& form = inTrayWith(updateRecord(1, "Tool", "1"));
         const QByteArray configHome = qgetenv("XDG_CONFIG_HOME");
         writeFile(install_->appFile("file"), "x");
         qputenv("XDG_CONFIG_HOME", (install_->appFile("file") + "/config").toUtf8());

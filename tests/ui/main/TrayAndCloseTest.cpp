@@ -24,13 +24,8 @@ void stampVersion2(TForm1& form)
 
 } // namespace
 
-class TrayAndCloseTest : public QObject {
+class TrayAndCloseTest : public QObject, private MainWindowFixture {
     Q_OBJECT
-
-    TestEnvironment environment_;
-    std::unique_ptr<InstallFolder> install_;
-    std::unique_ptr<ScriptedPrompts> prompts_;
-    std::unique_ptr<TForm1> form_;
 
     QByteArray savedList() const { return readFile(install_->appFile("programs.conf")); }
 
@@ -38,19 +33,10 @@ private slots:
     void init()
     {
         TrayIcon::assumeAvailable(true);
-        install_ = std::make_unique<InstallFolder>();
-        install_->prepareReady(updateRecord(1, "Tool", "1"));
-        prompts_ = std::make_unique<ScriptedPrompts>();
-        form_ = std::make_unique<TForm1>(install_->executable());
-        form_->Timer1->stop(); // the tests move the window themselves
+        startWith(updateRecord(1, "Tool", "1"));
     }
 
-    void cleanup()
-    {
-        form_.reset();
-        prompts_.reset();
-        install_.reset();
-    }
+    void cleanup() { stop(); }
 
     void closingAndMinimisingSendTheWindowToTheTray_data()
     {
