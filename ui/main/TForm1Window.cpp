@@ -61,8 +61,6 @@ void TForm1::SetupStatusBar()
 
 void TForm1::FormCloseQuery(QObject*, bool& CanClose)
 {
-    if (sessionEnding_)
-        return;
     if (!state_.bezarhato) {
         CanClose = false;
         HideApplication();
@@ -73,14 +71,19 @@ void TForm1::FormCloseQuery(QObject*, bool& CanClose)
     }
 }
 
-void TForm1::FormClose(QObject*)
-{
-    if (!sessionEnding_) // endSession has written the list, or said why it could not
-        SaveAvailablePrograms();
-}
+void TForm1::FormClose(QObject*) { SaveAvailablePrograms(); }
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
+    // At the end of the session the application closes its windows itself; endSession has
+    // written the list already, or said why it could not. The close box of a user whose
+    // log-off was cancelled meanwhile comes from the window system and is answered as ever.
+    if (sessionEnding_ && !event->spontaneous()) {
+        event->accept();
+        ended_ = true;
+        emit ended();
+        return;
+    }
     bool CanClose = true;
     FormCloseQuery(this, CanClose);
     // A failed write keeps the program running, hidden or shown as it was.

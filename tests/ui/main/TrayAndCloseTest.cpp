@@ -7,6 +7,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QCloseEvent>
 #include <QApplication>
 #include <QListWidget>
 #include <QMessageBox>
@@ -175,8 +176,20 @@ private slots:
         form.close(); // what the application does to its windows when the session ends
         QVERIFY(form.hasEnded());
         QVERIFY(prompts_->log.isEmpty());
+        QVERIFY(!form.isVisible());
         QCOMPARE(savedList(), saved);
         form.state().imdone = true;
+    }
+
+    void aCancelledLogOffLeavesTheCloseBoxAsItWas()
+    {
+        TForm1& form = *form_;
+        form.show();
+        QVERIFY(!form.endSession());
+        QCloseEvent closeBox; // delivered to the native window, as the window system does
+        QCoreApplication::sendEvent(form.windowHandle(), &closeBox);
+        QVERIFY(!form.hasEnded());
+        QTRY_VERIFY(!form.isVisible()); // to the tray
     }
 
     void theBalloonCountsTheUpdates_data()
