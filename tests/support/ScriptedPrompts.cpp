@@ -13,11 +13,18 @@ QStringList ScriptedPrompts::messages() const
     return texts;
 }
 
-void ScriptedPrompts::message(const QString& text) { log << QStringLiteral("message: ") + text; }
+void ScriptedPrompts::show(const QString& entry)
+{
+    log << entry;
+    if (whileShown)
+        whileShown();
+}
+
+void ScriptedPrompts::message(const QString& text) { show(QStringLiteral("message: ") + text); }
 
 bool ScriptedPrompts::confirm(const QString& text)
 {
-    log << QStringLiteral("confirm: ") + text;
+    show(QStringLiteral("confirm: ") + text);
     if (confirmAnswers.isEmpty()) {
         ++unanswered;
         return false;
@@ -27,7 +34,7 @@ bool ScriptedPrompts::confirm(const QString& text)
 
 QString ScriptedPrompts::inputBox(const QString& caption, const QString& prompt, const QString& initial)
 {
-    log << QStringLiteral("input: %1 / %2 [%3]").arg(caption, prompt, initial);
+    show(QStringLiteral("input: %1 / %2 [%3]").arg(caption, prompt, initial));
     if (inputAnswers.isEmpty()) {
         ++unanswered;
         return initial;
@@ -38,7 +45,7 @@ QString ScriptedPrompts::inputBox(const QString& caption, const QString& prompt,
 
 QString ScriptedPrompts::passwordBox(const QString& caption, const QString& prompt)
 {
-    log << QStringLiteral("password: %1 / %2").arg(caption, prompt);
+    show(QStringLiteral("password: %1 / %2").arg(caption, prompt));
     if (passwordAnswers.isEmpty()) {
         ++unanswered;
         return {};
@@ -49,7 +56,7 @@ QString ScriptedPrompts::passwordBox(const QString& caption, const QString& prom
 
 QString ScriptedPrompts::openExecutable(QWidget*)
 {
-    log << QStringLiteral("open executable");
+    show(QStringLiteral("open executable"));
     if (executableAnswers.isEmpty()) {
         ++unanswered;
         return {};
@@ -59,7 +66,7 @@ QString ScriptedPrompts::openExecutable(QWidget*)
 
 std::optional<QString> ScriptedPrompts::browseForFolder(QWidget*, const QString& start)
 {
-    log << QStringLiteral("browse for folder: ") + start;
+    show(QStringLiteral("browse for folder: ") + start);
     if (folderAnswers.isEmpty()) {
         ++unanswered;
         return std::nullopt;
@@ -69,7 +76,7 @@ std::optional<QString> ScriptedPrompts::browseForFolder(QWidget*, const QString&
 
 std::optional<QString> ScriptedPrompts::selectDirectory(QWidget*, const QString& start)
 {
-    log << QStringLiteral("select directory: ") + start;
+    show(QStringLiteral("select directory: ") + start);
     if (folderAnswers.isEmpty()) {
         ++unanswered;
         return std::nullopt;

@@ -1,6 +1,6 @@
 #include "tests/support/Fixtures.h"
 #include "tests/support/ScriptedPrompts.h"
-#include "tests/ui/ProgramListFixture.h"
+#include "tests/ui/admin/ProgramListFixture.h"
 #include "ui/admin/GridColumnFilter.h"
 #include "ui/admin/GridSearchBar.h"
 #include "ui/admin/TForm2.h"

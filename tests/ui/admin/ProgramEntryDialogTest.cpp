@@ -1,7 +1,7 @@
 #include "store/Records.h"
 #include "tests/support/Fixtures.h"
 #include "tests/support/ScriptedPrompts.h"
-#include "tests/ui/ProgramListFixture.h"
+#include "tests/ui/admin/ProgramListFixture.h"
 #include "ui/admin/TForm3.h"
 
 #include <QDir>

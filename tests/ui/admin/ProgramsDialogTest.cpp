@@ -1,6 +1,6 @@
 #include "tests/support/Fixtures.h"
 #include "tests/support/ScriptedPrompts.h"
-#include "tests/ui/ProgramListFixture.h"
+#include "tests/ui/admin/ProgramListFixture.h"
 #include "ui/admin/ProgramsDialogOpener.h"
 #include "ui/admin/TForm2.h"
 #include "ui/admin/TForm3.h"

@@ -1,4 +1,4 @@
-#include "tests/ui/ProgramListFixture.h"
+#include "tests/ui/admin/ProgramListFixture.h"
 
 #include "store/RecordStores.h"
 #include "store/RecordText.h"
