@@ -1,10 +1,12 @@
 #include "platform/FileAccess.h"
 #include "platform/IoError.h"
+#include "platform/linux/FolderSync.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <cstdio>
+#include <fcntl.h>
 #include <random>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,22 +14,17 @@ namespace platform {
 
 namespace {
 
-int fd(std::intptr_t handle) { return static_cast<int>(handle); }
+using linux_files::folderOf;
 
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
+int fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 std::string temporaryNameFor(const std::string& path)
 {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Room for the decoration within the 255 bytes a name may have.
+    const std::string name = (slash == std::string::npos ? path : path.substr(slash + 1)).substr(0, 200);
     char suffix[17];
     std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
     return folder + "." + name + "." + suffix + ".tmp";
@@ -49,12 +46,13 @@ bool directoryExists(const std::string& path)
 
 InputFile::InputFile(const std::string& path) : path_(path), handle_(-1)
 {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a pipe without a writer must not hold the caller until one turns up.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         throw IoError(errno, "open", path);
     struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        const int error = S_ISDIR(info.st_mode) ? EISDIR : S_ISREG(info.st_mode) ? errno : EINVAL;
         ::close(descriptor);
         throw IoError(error, "open", path);
     }
@@ -75,6 +73,14 @@ std::int64_t InputFile::size() const
     return info.st_size;
 }
 
+unsigned InputFile::permissions() const
+{
+    struct stat info {};
+    if (::fstat(fd(handle_), &info) != 0)
+        throw IoError(errno, "get the permissions of", path_);
+    return info.st_mode & 0777;
+}
+
 std::size_t InputFile::read(void* buffer, std::size_t length)
 {
     auto* bytes = static_cast<char*>(buffer);
@@ -93,7 +99,8 @@ std::size_t InputFile::read(void* buffer, std::size_t length)
     return done;
 }
 
-ReplacingFile::ReplacingFile(const std::string& path) : path_(path), handle_(-1)
+ReplacingFile::ReplacingFile(const std::string& path, std::optional<unsigned> permissions)
+    : path_(path), handle_(-1)
 {
     mode_t mode = 0666;
     struct stat info {};
@@ -114,14 +121,25 @@ ReplacingFile::ReplacingFile(const std::string& path) : path_(path), handle_(-1)
                 ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
             if (descriptor >= 0)
                 handle_ = descriptor;
-            else if (errno != EEXIST)
-                throw IoError(errno, "create", path);
+            else if (errno != EEXIST) {
+                const int error = errno;
+                temporaryPath_.clear();
+                throw IoError(error, "create", path);
+            }
         }
-        if (handle_ < 0)
+        if (handle_ < 0) {
+            temporaryPath_.clear();
             throw IoError(EEXIST, "create", path);
+        }
     }
-    if (replacing)
-        ::fchmod(fd(handle_), info.st_mode & 07777); // keep the old file's permissions
+    if (permissions || replacing) {
+        const mode_t bits = permissions ? static_cast<mode_t>(*permissions & 0777) : info.st_mode & 07777;
+        if (::fchmod(fd(handle_), bits) != 0) {
+            const int error = errno;
+            discard();
+            throw IoError(error, "set the permissions of", path);
+        }
+    }
 }
 
 ReplacingFile::~ReplacingFile() { discard(); }
@@ -132,7 +150,7 @@ void ReplacingFile::discard() noexcept
         ::close(fd(handle_));
         handle_ = -1;
     }
-    if (!committed_ && !temporaryPath_.empty()) {
+    if (!temporaryPath_.empty()) {
         ::unlink(temporaryPath_.c_str());
         temporaryPath_.clear();
     }
@@ -155,6 +173,37 @@ void ReplacingFile::write(const void* data, std::size_t length)
     }
 }
 
+// Gives the unnamed file a name beside the target, to rename it over the target.
+void ReplacingFile::nameTemporary()
+{
+    if (!temporaryPath_.empty())
+        return;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd(handle_));
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string name = temporaryNameFor(path_);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temporaryPath_ = name;
+            return;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    const int error = errno;
+    discard();
+    throw IoError(error, "replace", path_);
+}
+
+void ReplacingFile::close()
+{
+    const int closed = ::close(fd(handle_));
+    handle_ = -1;
+    if (closed != 0) {
+        const int error = errno;
+        discard();
+        throw IoError(error, "write", path_);
+    }
+}
+
 void ReplacingFile::commit()
 {
     if (::fsync(fd(handle_)) != 0) {
@@ -162,38 +211,23 @@ void ReplacingFile::commit()
         discard();
         throw IoError(error, "write", path_);
     }
-    if (temporaryPath_.empty()) {
-        // Give the unnamed file a name beside the target, to rename it over the target.
-        const std::string self = "/proc/self/fd/" + std::to_string(fd(handle_));
-        for (int attempt = 0; attempt < 16 && temporaryPath_.empty(); ++attempt) {
-            const std::string name = temporaryNameFor(path_);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                temporaryPath_ = name;
-            else if (errno != EEXIST) {
-                const int error = errno;
-                discard();
-                throw IoError(error, "replace", path_);
-            }
-        }
-    }
-    const int closed = ::close(fd(handle_));
-    handle_ = -1;
-    if (closed != 0 || temporaryPath_.empty()) {
-        const int error = closed != 0 ? errno : EEXIST;
-        discard();
-        throw IoError(error, "write", path_);
-    }
+    nameTemporary();
+    close();
     if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
         const int error = errno;
         discard();
         throw IoError(error, "replace", path_);
     }
-    committed_ = true;
+    temporaryPath_.clear();
     // The rename itself must survive a crash too.
-    const int folder = ::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    linux_files::syncFolder(folderOf(path_));
 }
+
+StagedFile ReplacingFile::stage()
+{
+    nameTemporary();
+    close();
+    return {std::exchange(temporaryPath_, {}), path_};
+}
+
 } // namespace platform
