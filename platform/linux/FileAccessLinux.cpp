@@ -133,7 +133,7 @@ ReplacingFile::ReplacingFile(const std::string& path, std::optional<unsigned> pe
         }
     }
     if (permissions || replacing) {
-        const mode_t bits = permissions ? static_cast<mode_t>(*permissions & 0777) : info.st_mode & 07777;
+        const mode_t bits = permissions ? static_cast<mode_t>(*permissions) : info.st_mode & 07777;
         if (::fchmod(fd(handle_), bits) != 0) {
             const int error = errno;
             discard();
