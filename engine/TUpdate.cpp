@@ -75,7 +75,8 @@ void TUpdate::CopyF(const QString& Source, const QString& Destination, platform:
     requireFitsPathLimit(Source);
     requireFitsPathLimit(Destination);
     platform::InputFile source(systemPath(Source));
-    platform::ReplacingFile destination(systemPath(Destination), source.permissions());
+    platform::ReplacingFile destination(systemPath(Destination), source.permissions(),
+                                        platform::ReplacingFile::Temporary::Named);
     const std::int64_t length = source.size();
 
     CopyProgress& progress = context_.progress;

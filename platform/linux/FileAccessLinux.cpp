@@ -51,34 +51,23 @@ InputFile::InputFile(const std::string& path) : path_(path), handle_(-1)
     if (descriptor < 0)
         throw IoError(errno, "open", path);
     struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : S_ISREG(info.st_mode) ? errno : EINVAL;
+    const int error = ::fstat(descriptor, &info) != 0 ? errno
+                      : S_ISDIR(info.st_mode)          ? EISDIR
+                      : !S_ISREG(info.st_mode)         ? EINVAL
+                                                       : 0;
+    if (error != 0) {
         ::close(descriptor);
         throw IoError(error, "open", path);
     }
     handle_ = descriptor;
+    size_ = info.st_size;
+    permissions_ = info.st_mode & 0777;
 }
 
 InputFile::~InputFile()
 {
     if (handle_ >= 0)
         ::close(fd(handle_));
-}
-
-std::int64_t InputFile::size() const
-{
-    struct stat info {};
-    if (::fstat(fd(handle_), &info) != 0)
-        throw IoError(errno, "get the size of", path_);
-    return info.st_size;
-}
-
-unsigned InputFile::permissions() const
-{
-    struct stat info {};
-    if (::fstat(fd(handle_), &info) != 0)
-        throw IoError(errno, "get the permissions of", path_);
-    return info.st_mode & 0777;
 }
 
 std::size_t InputFile::read(void* buffer, std::size_t length)
@@ -99,40 +88,39 @@ std::size_t InputFile::read(void* buffer, std::size_t length)
     return done;
 }
 
-ReplacingFile::ReplacingFile(const std::string& path, std::optional<unsigned> permissions)
+ReplacingFile::ReplacingFile(const std::string& path, std::optional<unsigned> permissions, Temporary temporary)
     : path_(path), handle_(-1)
 {
-    mode_t mode = 0666;
+    constexpr mode_t mode = 0666;
     struct stat info {};
-    const bool replacing = ::stat(path.c_str(), &info) == 0;
-    if (replacing && S_ISDIR(info.st_mode))
+    replacing_ = ::stat(path.c_str(), &info) == 0;
+    if (replacing_ && S_ISDIR(info.st_mode))
         throw IoError(EISDIR, "create", path);
 
-    // An unnamed file first: if the process dies while writing, nothing is left behind.
-    const int unnamed = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    if (unnamed >= 0) {
-        handle_ = unnamed;
-    } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-        throw IoError(errno, "create", path);
-    } else {
-        for (int attempt = 0; attempt < 16 && handle_ < 0; ++attempt) {
-            temporaryPath_ = temporaryNameFor(path);
-            const int descriptor =
-                ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            if (descriptor >= 0)
-                handle_ = descriptor;
-            else if (errno != EEXIST) {
-                const int error = errno;
-                temporaryPath_.clear();
-                throw IoError(error, "create", path);
-            }
-        }
-        if (handle_ < 0) {
+    if (temporary == Temporary::Unnamed) {
+        const int unnamed = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (unnamed >= 0)
+            handle_ = unnamed;
+        else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            throw IoError(errno, "create", path);
+        // else: the file system has no unnamed files; name it from the start.
+    }
+    for (int attempt = 0; attempt < 16 && handle_ < 0; ++attempt) {
+        temporaryPath_ = temporaryNameFor(path);
+        const int descriptor = ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (descriptor >= 0)
+            handle_ = descriptor;
+        else if (errno != EEXIST) {
+            const int error = errno;
             temporaryPath_.clear();
-            throw IoError(EEXIST, "create", path);
+            throw IoError(error, "create", path);
         }
     }
-    if (permissions || replacing) {
+    if (handle_ < 0) {
+        temporaryPath_.clear();
+        throw IoError(EEXIST, "create", path);
+    }
+    if (permissions || replacing_) {
         const mode_t bits = permissions ? static_cast<mode_t>(*permissions) : info.st_mode & 07777;
         if (::fchmod(fd(handle_), bits) != 0) {
             const int error = errno;
@@ -227,7 +215,7 @@ StagedFile ReplacingFile::stage()
 {
     nameTemporary();
     close();
-    return {std::exchange(temporaryPath_, {}), path_};
+    return {std::exchange(temporaryPath_, {}), path_, replacing_};
 }
 
 } // namespace platform

@@ -24,7 +24,9 @@ ReplacementSet::~ReplacementSet() { removeStaged(); }
 
 void ReplacementSet::add(ReplacingFile& file)
 {
-    entries_.reserve(entries_.size() + 1); // so that nothing can fail once the file is staged
+    // Room first, so that nothing can fail once the file is staged.
+    if (entries_.size() == entries_.capacity())
+        entries_.reserve(std::max<std::size_t>(16, 2 * entries_.capacity()));
     entries_.push_back({file.stage()});
 }
 
@@ -66,12 +68,15 @@ void ReplacementSet::commit()
 void ReplacementSet::place(Entry& entry)
 {
     const StagedFile& file = entry.file;
-    if (swapNames(file.temporaryPath, file.target)) {
-        entry.placement = Placement::Swapped;
-        return;
+    int error = ENOENT;
+    if (file.targetExisted) {
+        if (swapNames(file.temporaryPath, file.target)) {
+            entry.placement = Placement::Swapped;
+            return;
+        }
+        error = errno;
     }
-    int error = errno;
-    // No target yet to swap with, or a file system that cannot swap: a plain rename.
+    // No target to swap with, or a file system that cannot swap: a plain rename.
     if (error == ENOENT || error == EINVAL || error == ENOSYS) {
         if (::rename(file.temporaryPath.c_str(), file.target.c_str()) == 0) {
             entry.placement = error == ENOENT ? Placement::Created : Placement::Overwritten;
