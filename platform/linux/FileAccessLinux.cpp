@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <fcntl.h>
+#include <optional>
 #include <random>
 #include <utility>
 #include <sys/stat.h>
@@ -28,6 +29,26 @@ std::string temporaryNameFor(const std::string& path)
     char suffix[17];
     std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
     return folder + "." + name + "." + suffix + ".tmp";
+}
+
+// The process's file creation mask, read once (umask() cannot read it without changing
+// it); nothing when the system does not tell.
+std::optional<mode_t> creationMask()
+{
+    static const std::optional<mode_t> mask = []() -> std::optional<mode_t> {
+        std::FILE* status = std::fopen("/proc/self/status", "re");
+        if (status == nullptr)
+            return std::nullopt;
+        std::optional<mode_t> found;
+        char line[256];
+        unsigned value = 0;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr)
+            if (std::sscanf(line, "Umask: %o", &value) == 1)
+                found = static_cast<mode_t>(value);
+        std::fclose(status);
+        return found;
+    }();
+    return mask;
 }
 
 } // namespace
@@ -91,11 +112,16 @@ std::size_t InputFile::read(void* buffer, std::size_t length)
 ReplacingFile::ReplacingFile(const std::string& path, std::optional<unsigned> permissions, Temporary temporary)
     : path_(path), handle_(-1)
 {
-    constexpr mode_t mode = 0666;
     struct stat info {};
     replacing_ = ::stat(path.c_str(), &info) == 0;
     if (replacing_ && S_ISDIR(info.st_mode))
         throw IoError(EISDIR, "create", path);
+    std::optional<mode_t> wanted;
+    if (permissions)
+        wanted = static_cast<mode_t>(*permissions);
+    else if (replacing_)
+        wanted = info.st_mode & 07777;
+    const mode_t mode = wanted ? *wanted & 0777 : 0666;
 
     if (temporary == Temporary::Unnamed) {
         const int unnamed = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
@@ -120,9 +146,10 @@ ReplacingFile::ReplacingFile(const std::string& path, std::optional<unsigned> pe
         temporaryPath_.clear();
         throw IoError(EEXIST, "create", path);
     }
-    if (permissions || replacing_) {
-        const mode_t bits = permissions ? static_cast<mode_t>(*permissions) : info.st_mode & 07777;
-        if (::fchmod(fd(handle_), bits) != 0) {
+    // The creation mask may have taken bits away, and special bits are not set on creation.
+    const auto mask = creationMask();
+    if (wanted && (!mask || (*wanted & *mask) != 0 || (*wanted & ~mode_t{0777}) != 0)) {
+        if (::fchmod(fd(handle_), *wanted) != 0) {
             const int error = errno;
             discard();
             throw IoError(error, "set the permissions of", path);

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Runs worker_bench between local folders and from an SMB share: Samba serving a folder on
+# loopback, mounted through FUSE with smbnetfs. Both are started, mounted, unmounted and
+# stopped here; every data set lives in a temporary folder under /tmp and is removed.
+#
+#   bench/worker_bench.sh [local|share|all] [Google Benchmark options...]
+source "$(dirname "$0")/../scripts/common.sh"
+
+WHICH="${1:-all}"
+shift || true
+
+[ -x "$BUILD/bench/worker_bench" ] || build_updater
+
+if [ "$WHICH" = local ] || [ "$WHICH" = all ]; then
+  "$BUILD/bench/worker_bench" "$@"
+fi
+[ "$WHICH" = share ] || [ "$WHICH" = all ] || exit 0
+
+install_packages samba smbnetfs
+
+WORK="$(mktemp -d /tmp/updater-smb-XXXXXX)"
+PORT=$((20000 + RANDOM % 20000)) # not 445: other runs on this machine may serve their own
+MOUNT="$WORK/mnt"
+mkdir -p "$WORK"/{share,run,lock,state,cache,private,log,home/.smb} "$MOUNT"
+
+stop() {
+  mountpoint -q "$MOUNT" && umount "$MOUNT"
+  [ -f "$WORK/run/smbd.pid" ] && kill "$(cat "$WORK/run/smbd.pid")" 2>/dev/null
+  sleep 1
+  rm -rf "$WORK"
+}
+trap stop EXIT
+
+cat > "$WORK/smb.conf" <<CONF
+[global]
+  workgroup = WORKGROUP
+  server role = standalone server
+  interfaces = lo
+  bind interfaces only = yes
+  smb ports = $PORT
+  disable netbios = yes
+  pid directory = $WORK/run
+  lock directory = $WORK/lock
+  state directory = $WORK/state
+  cache directory = $WORK/cache
+  private dir = $WORK/private
+  log file = $WORK/log/%m.log
+  map to guest = Bad User
+  load printers = no
+[share]
+  path = $WORK/share
+  guest ok = yes
+  read only = no
+  force user = root
+CONF
+smbd -s "$WORK/smb.conf" -D
+for _ in $(seq 50); do [ -f "$WORK/run/smbd.pid" ] && break; sleep 0.2; done
+
+# The client side: libsmbclient's settings and smbnetfs's own, in a home of their own.
+printf '[global]\n  smb ports = %s\n  client min protocol = SMB2\n' "$PORT" > "$WORK/home/.smb/smb.conf"
+printf 'host 127.0.0.1 WORKGROUP visible=true\nauth "guest" ""\n' > "$WORK/home/.smb/smbnetfs.conf"
+chmod 600 "$WORK/home/.smb/smbnetfs.conf" "$WORK/home/.smb/smb.conf"
+HOME="$WORK/home" smbnetfs "$MOUNT"
+
+SHARED="$MOUNT/127.0.0.1/share"
+for _ in $(seq 50); do [ -d "$SHARED" ] && break; sleep 0.2; done
+if [ ! -d "$SHARED" ]; then
+  echo "The share did not appear at $SHARED" >&2
+  exit 1
+fi
+
+UPDATER_BENCH_SHARE="$WORK/share" UPDATER_BENCH_SHARE_MOUNT="$SHARED" "$BUILD/bench/worker_bench" "$@"
