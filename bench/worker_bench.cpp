@@ -104,9 +104,9 @@ struct Timing {
     double uiCpu = 0; // the worker's waiting thread only
 };
 
-void printRatio(const char* label, double worker, double reference, double referenceFlush)
+void printRatio(double worker, double reference, double referenceFlush)
 {
-    std::printf("  %-9s %5.2fx (+flush %5.2fx)", label, worker / reference, worker / (reference + referenceFlush));
+    std::printf(" %5.2fx (+flush %5.2fx)", worker / reference, worker / (reference + referenceFlush));
 }
 
 void copySet(benchmark::State& state, const DataSet& set, const Places& places, bool withDd)
@@ -199,10 +199,10 @@ void copySet(benchmark::State& state, const DataSet& set, const Places& places, 
     for (const auto& [label, timing] : ways) {
         if (timing == &byWorker || (timing == &byDd && !withDd))
             continue;
-        std::printf("  worker / %-10s into empty folder", label);
-        printRatio("", byWorker.fresh, timing->fresh, timing->freshFlush);
+        std::printf("  worker / %-10s  into empty folder", label);
+        printRatio(byWorker.fresh, timing->fresh, timing->freshFlush);
         std::printf(" | over previous copy");
-        printRatio("", byWorker.replace, timing->replace, timing->replaceFlush);
+        printRatio(byWorker.replace, timing->replace, timing->replaceFlush);
         std::printf("\n");
     }
     const double waited = byWorker.fresh + byWorker.replace;

@@ -19,13 +19,12 @@ fi
 install_packages samba smbnetfs
 
 WORK="$(mktemp -d /tmp/updater-smb-XXXXXX)"
-PORT=$((20000 + RANDOM % 20000)) # not 445: other runs on this machine may serve their own
 MOUNT="$WORK/mnt"
 mkdir -p "$WORK"/{share,run,lock,state,cache,private,log,home/.smb} "$MOUNT"
 
 stop() {
-  mountpoint -q "$MOUNT" && umount "$MOUNT"
-  [ -f "$WORK/run/smbd.pid" ] && kill "$(cat "$WORK/run/smbd.pid")" 2>/dev/null
+  if mountpoint -q "$MOUNT"; then umount "$MOUNT"; fi
+  if [ -f "$WORK/run/smbd.pid" ]; then kill "$(cat "$WORK/run/smbd.pid")" 2>/dev/null || true; fi
   sleep 1
   rm -rf "$WORK"
 }
@@ -37,7 +36,6 @@ cat > "$WORK/smb.conf" <<CONF
   server role = standalone server
   interfaces = lo
   bind interfaces only = yes
-  smb ports = $PORT
   disable netbios = yes
   pid directory = $WORK/run
   lock directory = $WORK/lock
@@ -53,14 +51,20 @@ cat > "$WORK/smb.conf" <<CONF
   read only = no
   force user = root
 CONF
-smbd -s "$WORK/smb.conf" -D
-for _ in $(seq 50); do [ -f "$WORK/run/smbd.pid" ] && break; sleep 0.2; done
-
-# The client side: libsmbclient's settings and smbnetfs's own, in a home of their own.
-printf '[global]\n  smb ports = %s\n  client min protocol = SMB2\n' "$PORT" > "$WORK/home/.smb/smb.conf"
 printf 'host 127.0.0.1 WORKGROUP visible=true\nauth "guest" ""\n' > "$WORK/home/.smb/smbnetfs.conf"
-chmod 600 "$WORK/home/.smb/smbnetfs.conf" "$WORK/home/.smb/smb.conf"
-HOME="$WORK/home" smbnetfs "$MOUNT"
+chmod 600 "$WORK/home/.smb/smbnetfs.conf"
+
+# Samba and its client meet on a loopback of their own: the SMB port is free there whatever
+# else runs on this machine, and libsmbclient only connects to the standard ports. The FUSE
+# mount itself is seen from everywhere.
+export WORK MOUNT
+unshare -n bash -c '
+  set -e
+  ip link set lo up
+  smbd -s "$WORK/smb.conf" -D
+  for _ in $(seq 50); do [ -f "$WORK/run/smbd.pid" ] && break; sleep 0.2; done
+  HOME="$WORK/home" smbnetfs "$MOUNT"
+'
 
 SHARED="$MOUNT/127.0.0.1/share"
 for _ in $(seq 50); do [ -d "$SHARED" ] && break; sleep 0.2; done
