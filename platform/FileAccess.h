@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // File services under the stores. Paths are UTF-8. Every failure throws platform::IoError
@@ -14,7 +15,8 @@ bool fileExists(const std::string& path);
 bool directoryExists(const std::string& path);
 
 // A file opened for reading only, so that a read-only share can be read; others may read
-// and write it meanwhile.
+// and write it meanwhile. Only a regular file opens: a folder, a pipe or a device is refused
+// at once rather than waited on.
 class InputFile {
 public:
     explicit InputFile(const std::string& path);
@@ -22,7 +24,10 @@ public:
     InputFile(const InputFile&) = delete;
     InputFile& operator=(const InputFile&) = delete;
 
-    std::int64_t size() const;
+    // As the file was when it was opened: its length, and its read, write and execute
+    // permission bits (0 where the system has none).
+    std::int64_t size() const { return size_; }
+    unsigned permissions() const { return permissions_; }
     // Reads up to `length` bytes; fewer only at the end of the file.
     std::size_t read(void* buffer, std::size_t length);
     const std::string& path() const { return path_; }
@@ -30,29 +35,51 @@ public:
 private:
     std::string path_;
     std::intptr_t handle_;
+    std::int64_t size_ = 0;
+    unsigned permissions_ = 0;
+};
+
+// A complete new content for `target`, written and closed under `temporaryPath` beside it.
+struct StagedFile {
+    std::string temporaryPath;
+    std::string target;
+    bool targetExisted = false; // when the new content was begun
 };
 
 // Writes a whole new content for `path` into a temporary file in the same folder and puts
 // it in place with one atomic rename on commit(), so that readers see either the old file
-// or the complete new one, and a failure leaves the old file as it was. An existing file's
-// permission bits carry over to the new one.
+// or the complete new one, and a failure leaves the old file as it was. The new file gets
+// `permissions` when given, else an existing file's permission bits carry over.
+//
+// The temporary file has no name until commit() where the system allows it, so that a
+// process that dies while writing leaves nothing behind. A file bound for a ReplacementSet
+// is named from the start: staging names it anyway, and creating it by name is cheaper.
 class ReplacingFile {
 public:
-    explicit ReplacingFile(const std::string& path);
-    ~ReplacingFile(); // removes the temporary file unless committed
+    enum class Temporary { Unnamed, Named };
+
+    explicit ReplacingFile(const std::string& path, std::optional<unsigned> permissions = std::nullopt,
+                           Temporary temporary = Temporary::Unnamed);
+    ~ReplacingFile(); // removes the temporary file unless committed or staged
     ReplacingFile(const ReplacingFile&) = delete;
     ReplacingFile& operator=(const ReplacingFile&) = delete;
 
     void write(const void* data, std::size_t length); // a short write is error 101
+    // Flushes the file to disk and renames it over `path`.
     void commit();
+    // Closes the complete file under its temporary name, not yet flushed, and hands that
+    // name over (to a ReplacementSet, which puts several files in place together).
+    StagedFile stage();
 
 private:
+    void nameTemporary();
+    void close();
     void discard() noexcept;
 
     std::string path_;
     std::string temporaryPath_;
     std::intptr_t handle_;
-    bool committed_ = false;
+    bool replacing_ = false;
 };
 
 } // namespace platform

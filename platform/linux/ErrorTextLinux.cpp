@@ -8,7 +8,7 @@ std::string errorText(int code)
 {
     switch (code) {
     case IoError::PathTooLong: return "The file name is too long";
-    case IoError::ShortRead: return "The file ended before a whole record was read";
+    case IoError::ShortRead: return "The file ended sooner than expected";
     case IoError::ShortWrite: return "Not every byte could be written";
     default: return std::strerror(code);
     }

@@ -1,10 +1,13 @@
 #include "platform/FileAccess.h"
 #include "platform/IoError.h"
+#include "platform/linux/FolderSync.h"
 
 #include <cerrno>
-#include <fcntl.h>
 #include <cstdio>
+#include <fcntl.h>
+#include <optional>
 #include <random>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,25 +15,40 @@ namespace platform {
 
 namespace {
 
-int fd(std::intptr_t handle) { return static_cast<int>(handle); }
+using linux_files::folderOf;
 
-std::string folderOf(const std::string& path)
-{
-    const auto slash = path.find_last_of('/');
-    if (slash == std::string::npos)
-        return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
+int fd(std::intptr_t handle) { return static_cast<int>(handle); }
 
 std::string temporaryNameFor(const std::string& path)
 {
     static thread_local std::mt19937_64 random{std::random_device{}()};
     const auto slash = path.find_last_of('/');
     const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    // Room for the decoration within the 255 bytes a name may have.
+    const std::string name = (slash == std::string::npos ? path : path.substr(slash + 1)).substr(0, 200);
     char suffix[17];
     std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
     return folder + "." + name + "." + suffix + ".tmp";
+}
+
+// The process's file creation mask, read once (umask() cannot read it without changing
+// it); nothing when the system does not tell.
+std::optional<mode_t> creationMask()
+{
+    static const std::optional<mode_t> mask = []() -> std::optional<mode_t> {
+        std::FILE* status = std::fopen("/proc/self/status", "re");
+        if (status == nullptr)
+            return std::nullopt;
+        std::optional<mode_t> found;
+        char line[256];
+        unsigned value = 0;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr)
+            if (std::sscanf(line, "Umask: %o", &value) == 1)
+                found = static_cast<mode_t>(value);
+        std::fclose(status);
+        return found;
+    }();
+    return mask;
 }
 
 } // namespace
@@ -51,30 +69,28 @@ bool directoryExists(const std::string& path)
 
 InputFile::InputFile(const std::string& path) : path_(path), handle_(-1)
 {
-    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: a pipe without a writer must not hold the caller until one turns up.
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
     if (descriptor < 0)
         throw IoError(errno, "open", path);
     struct stat info {};
-    if (::fstat(descriptor, &info) != 0 || S_ISDIR(info.st_mode)) {
-        const int error = S_ISDIR(info.st_mode) ? EISDIR : errno;
+    const int error = ::fstat(descriptor, &info) != 0 ? errno
+                      : S_ISDIR(info.st_mode)          ? EISDIR
+                      : !S_ISREG(info.st_mode)         ? EINVAL
+                                                       : 0;
+    if (error != 0) {
         ::close(descriptor);
         throw IoError(error, "open", path);
     }
     handle_ = descriptor;
+    size_ = info.st_size;
+    permissions_ = info.st_mode & 0777;
 }
 
 InputFile::~InputFile()
 {
     if (handle_ >= 0)
         ::close(fd(handle_));
-}
-
-std::int64_t InputFile::size() const
-{
-    struct stat info {};
-    if (::fstat(fd(handle_), &info) != 0)
-        throw IoError(errno, "get the size of", path_);
-    return info.st_size;
 }
 
 std::size_t InputFile::read(void* buffer, std::size_t length)
@@ -95,35 +111,52 @@ std::size_t InputFile::read(void* buffer, std::size_t length)
     return done;
 }
 
-ReplacingFile::ReplacingFile(const std::string& path) : path_(path), handle_(-1)
+ReplacingFile::ReplacingFile(const std::string& path, std::optional<unsigned> permissions, Temporary temporary)
+    : path_(path), handle_(-1)
 {
-    mode_t mode = 0666;
     struct stat info {};
-    const bool replacing = ::stat(path.c_str(), &info) == 0;
-    if (replacing && S_ISDIR(info.st_mode))
+    replacing_ = ::stat(path.c_str(), &info) == 0;
+    if (replacing_ && S_ISDIR(info.st_mode))
         throw IoError(EISDIR, "create", path);
+    std::optional<mode_t> wanted;
+    if (permissions)
+        wanted = static_cast<mode_t>(*permissions);
+    else if (replacing_)
+        wanted = info.st_mode & 07777;
+    const mode_t mode = wanted ? *wanted & 0777 : 0666;
 
-    // An unnamed file first: if the process dies while writing, nothing is left behind.
-    const int unnamed = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
-    if (unnamed >= 0) {
-        handle_ = unnamed;
-    } else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
-        throw IoError(errno, "create", path);
-    } else {
-        for (int attempt = 0; attempt < 16 && handle_ < 0; ++attempt) {
-            temporaryPath_ = temporaryNameFor(path);
-            const int descriptor =
-                ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
-            if (descriptor >= 0)
-                handle_ = descriptor;
-            else if (errno != EEXIST)
-                throw IoError(errno, "create", path);
-        }
-        if (handle_ < 0)
-            throw IoError(EEXIST, "create", path);
+    if (temporary == Temporary::Unnamed) {
+        const int unnamed = ::open(folderOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode);
+        if (unnamed >= 0)
+            handle_ = unnamed;
+        else if (errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL)
+            throw IoError(errno, "create", path);
+        // else: the file system has no unnamed files; name it from the start.
     }
-    if (replacing)
-        ::fchmod(fd(handle_), info.st_mode & 07777); // keep the old file's permissions
+    for (int attempt = 0; attempt < 16 && handle_ < 0; ++attempt) {
+        temporaryPath_ = temporaryNameFor(path);
+        const int descriptor = ::open(temporaryPath_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
+        if (descriptor >= 0)
+            handle_ = descriptor;
+        else if (errno != EEXIST) {
+            const int error = errno;
+            temporaryPath_.clear();
+            throw IoError(error, "create", path);
+        }
+    }
+    if (handle_ < 0) {
+        temporaryPath_.clear();
+        throw IoError(EEXIST, "create", path);
+    }
+    // The creation mask may have taken bits away, and special bits are not set on creation.
+    const auto mask = creationMask();
+    if (wanted && (!mask || (*wanted & *mask) != 0 || (*wanted & ~mode_t{0777}) != 0)) {
+        if (::fchmod(fd(handle_), *wanted) != 0) {
+            const int error = errno;
+            discard();
+            throw IoError(error, "set the permissions of", path);
+        }
+    }
 }
 
 ReplacingFile::~ReplacingFile() { discard(); }
@@ -134,7 +167,7 @@ void ReplacingFile::discard() noexcept
         ::close(fd(handle_));
         handle_ = -1;
     }
-    if (!committed_ && !temporaryPath_.empty()) {
+    if (!temporaryPath_.empty()) {
         ::unlink(temporaryPath_.c_str());
         temporaryPath_.clear();
     }
@@ -157,6 +190,37 @@ void ReplacingFile::write(const void* data, std::size_t length)
     }
 }
 
+// Gives the unnamed file a name beside the target, to rename it over the target.
+void ReplacingFile::nameTemporary()
+{
+    if (!temporaryPath_.empty())
+        return;
+    const std::string self = "/proc/self/fd/" + std::to_string(fd(handle_));
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const std::string name = temporaryNameFor(path_);
+        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temporaryPath_ = name;
+            return;
+        }
+        if (errno != EEXIST)
+            break;
+    }
+    const int error = errno;
+    discard();
+    throw IoError(error, "replace", path_);
+}
+
+void ReplacingFile::close()
+{
+    const int closed = ::close(fd(handle_));
+    handle_ = -1;
+    if (closed != 0) {
+        const int error = errno;
+        discard();
+        throw IoError(error, "write", path_);
+    }
+}
+
 void ReplacingFile::commit()
 {
     if (::fsync(fd(handle_)) != 0) {
@@ -164,38 +228,23 @@ void ReplacingFile::commit()
         discard();
         throw IoError(error, "write", path_);
     }
-    if (temporaryPath_.empty()) {
-        // Give the unnamed file a name beside the target, to rename it over the target.
-        const std::string self = "/proc/self/fd/" + std::to_string(fd(handle_));
-        for (int attempt = 0; attempt < 16 && temporaryPath_.empty(); ++attempt) {
-            const std::string name = temporaryNameFor(path_);
-            if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-                temporaryPath_ = name;
-            else if (errno != EEXIST) {
-                const int error = errno;
-                discard();
-                throw IoError(error, "replace", path_);
-            }
-        }
-    }
-    const int closed = ::close(fd(handle_));
-    handle_ = -1;
-    if (closed != 0 || temporaryPath_.empty()) {
-        const int error = closed != 0 ? errno : EEXIST;
-        discard();
-        throw IoError(error, "write", path_);
-    }
+    nameTemporary();
+    close();
     if (::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
         const int error = errno;
         discard();
         throw IoError(error, "replace", path_);
     }
-    committed_ = true;
+    temporaryPath_.clear();
     // The rename itself must survive a crash too.
-    const int folder = ::open(folderOf(path_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder >= 0) {
-        ::fsync(folder);
-        ::close(folder);
-    }
+    linux_files::syncFolder(folderOf(path_));
 }
+
+StagedFile ReplacingFile::stage()
+{
+    nameTemporary();
+    close();
+    return {std::exchange(temporaryPath_, {}), path_, replacing_};
+}
+
 } // namespace platform

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+// Helpers of the Linux file services.
+namespace platform::linux_files {
+
+// Everything before the last '/' ("." when there is none).
+std::string folderOf(const std::string& path);
+
+// Makes the creations and renames in `folder` durable.
+void syncFolder(const std::string& folder);
+
+// Flushes everything written to the file system that holds `folder`, in one request.
+void syncFileSystemOf(const std::string& folder);
+
+} // namespace platform::linux_files
