@@ -16,7 +16,7 @@ if [ "$WHICH" = local ] || [ "$WHICH" = all ]; then
 fi
 [ "$WHICH" = share ] || [ "$WHICH" = all ] || exit 0
 
-install_packages samba smbnetfs
+install_packages samba smbnetfs iproute2
 
 WORK="$(mktemp -d /tmp/updater-smb-XXXXXX)"
 MOUNT="$WORK/mnt"
