@@ -33,7 +33,7 @@ const QString Succesfully = QStringLiteral("Update Process Finished Succesfully"
 // "new NAME").
 class Installation {
 public:
-    Installation() : folder_(std::make_unique<InstallFolder>())
+    Installation() : owned_(std::make_unique<InstallFolder>()), folder_(owned_.get())
     {
         folder_->writeConfig(folder_->updateFolder().toUtf8() + '/');
     }
@@ -69,7 +69,7 @@ public:
     {
         folder_->writePrograms(programs_);
         folder_->writeUpdates(updates);
-        return std::move(folder_);
+        return std::move(owned_); // the test's fixture keeps it from now on
     }
 
 private:
@@ -78,7 +78,8 @@ private:
         programs_ += recordBytes(++lastId_, name, folder.toUtf8(), "1");
     }
 
-    std::unique_ptr<InstallFolder> folder_;
+    std::unique_ptr<InstallFolder> owned_;
+    InstallFolder* folder_;
     QByteArray programs_;
     int lastId_ = 0;
 };
