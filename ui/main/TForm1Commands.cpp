@@ -84,13 +84,3 @@ void TForm1::AdminConsole1Click(QObject* Sender)
     }
     CheckForUpdates1Click(Sender);
 }
-
-void TForm1::Button1Click(QObject*)
-{
-    // Runs the update over the checked entries; it lands with the update run.
-}
-
-void TForm1::UpdateAll1Click(QObject*)
-{
-    // Checks every entry and runs the update over them; it lands with the update run.
-}

@@ -89,8 +89,14 @@ MainWindowFixture::~MainWindowFixture() { stop(); }
 
 TForm1& MainWindowFixture::startWith(const QByteArray& updates)
 {
-    install_ = std::make_unique<InstallFolder>();
-    install_->prepareReady(updates);
+    auto install = std::make_unique<InstallFolder>();
+    install->prepareReady(updates);
+    return startOn(std::move(install));
+}
+
+TForm1& MainWindowFixture::startOn(std::unique_ptr<InstallFolder> install)
+{
+    install_ = std::move(install);
     prompts_ = std::make_unique<ScriptedPrompts>();
     form_ = std::make_unique<TForm1>(install_->executable());
     form_->Timer1->stop();

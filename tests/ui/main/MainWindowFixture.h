@@ -60,6 +60,8 @@ protected:
     ~MainWindowFixture();
 
     TForm1& startWith(const QByteArray& updates);
+    // Starts on an installation the test has prepared itself.
+    TForm1& startOn(std::unique_ptr<InstallFolder> install);
     void stop();
 
     TestEnvironment environment_;
