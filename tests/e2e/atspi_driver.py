@@ -161,3 +161,17 @@ def dump(node, out, depth=0):
             dump(node.getChildAtIndex(index), out, depth + 1)
     except Exception as error:
         out.write("  " * depth + f"? {error}\n")
+
+
+def click(node):
+    """A real mouse click in the middle of the node, for what opens a modal window: the
+    accessibility action would wait for the window to close before it replies."""
+    extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    if extents.width <= 0 or extents.height <= 0:
+        raise WalkFailure(f'"{node.name}" is not on screen')
+    xdotool("mousemove", "--sync", str(extents.x + extents.width // 2), str(extents.y + extents.height // 2),
+            "click", "1")
+
+
+def showing(node):
+    return node.getState().contains(pyatspi.STATE_SHOWING)

@@ -8,8 +8,8 @@ import sys
 import time
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from atspi_driver import (WalkFailure, application, describe_windows, dump, find, key, list_items,  # noqa: E402
-                          message_box, press, type_into_focus, wait_for, window)
+from atspi_driver import (find_all, WalkFailure, application, describe_windows, dump, find, key, list_items,  # noqa: E402
+                          message_box, press, click, showing, xdotool, type_into_focus, wait_for, window)
 
 PROGRAM = "Tool"
 PASSWORD = "Quicksilver"
@@ -104,6 +104,80 @@ class Walk:
         self.prepare_folders()
         self.first_start()
         print("walk: first start done")
+        self.publish()
+
+    def menu(self, window_node, *path):
+        """Opens the menu bar's menus along the path with the mouse, the last item chosen."""
+        for caption in path:
+            item = wait_for(f'the menu item "{caption}" on screen',
+                            lambda: find(window_node, "menu item", caption, showing=True))
+            click(item)
+
+    def tray_icon_click(self, button="1"):
+        """The tray icon is the program's small window in the tray host."""
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^Updater$"],
+                               capture_output=True, text=True).stdout.split()
+        for window_id in found:
+            geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window_id],
+                                      capture_output=True, text=True).stdout
+            values = dict(line.split("=") for line in geometry.split())
+            if int(values["WIDTH"]) <= 48 and int(values["HEIGHT"]) <= 48:
+                xdotool("mousemove", "--sync", str(int(values["X"]) + int(values["WIDTH"]) // 2),
+                        str(int(values["Y"]) + int(values["HEIGHT"]) // 2), "click", button)
+                return
+        raise WalkFailure("No tray icon of the Updater in the tray")
+
+    def main_window(self):
+        """The main window on screen, brought up from the tray when it is hidden there."""
+        main = wait_for("the main window", lambda: find(self.app, "frame", "Program Updater"))
+        if not showing(main):
+            self.tray_icon_click()
+        return window(self.app, "Program Updater")
+
+    def publish(self):
+        self.step = "logging in to the admin console"
+        self.menu(self.main_window(), "Options", "Admin Console")
+        login = window(self.app, "Admin Console Login")
+        field = wait_for("the password field", lambda: find(login, "password text") or find(login, "text"))
+        click(field)
+        type_into_focus(PASSWORD)
+        press(login, "OK")
+        self.answer("If your name isn't Torvin. Please don't use this feature! In this case please Select Close Button!",
+                    "OK")
+        console = window(self.app, "Admin Console")
+
+        self.step = "publishing a higher version in the admin console"
+        click(wait_for("the program list", lambda: find(console, "combo box")))
+        click(wait_for(f'"{PROGRAM}" offered', lambda: find(self.app, "list item", PROGRAM, showing=True)))
+        press(console, "Add")
+        updates = wait_for("the update list", lambda: find_all(console, "list")[-1])
+        click(wait_for(f'"{PROGRAM}" in the update list', lambda: find(updates, "list item", PROGRAM)))
+        shown = wait_for("the entry's version", lambda: version_label(console).name not in ("", "0") and
+                         int(version_label(console).name))
+        click(spin_up(console))
+        self.published = shown + 1
+        wait_for(f'the version "{self.published}"', lambda: version_label(console).name == str(self.published))
+        press(console, "Update")
+        self.screenshot("admin-console", "Admin Console")
+        click(find(console, "push button", "Export Update Version File"))
+        self.answer("Do you wish to create the update versio file?", "Yes")
+        wait_for('"update.conf" in the share', lambda: os.path.exists(os.path.join(self.args.share, "update.conf")))
+        press(console, "Close")
+        wait_for("the admin console closed", lambda: not find(self.app, "dialog", "Admin Console"))
+
+
+def version_label(console):
+    """The label right after "Version:"."""
+    labels = find_all(console, "label")
+    captions = [label.name for label in labels]
+    return labels[captions.index("Version:") + 1]
+
+
+def spin_up(console):
+    named = find(console, "push button", "Up")
+    if named:
+        return named
+    return [b for b in find_all(console, "push button") if not b.name][0]
 
 
 def text_of(node):
