@@ -4,3 +4,5 @@ source "$(dirname "$0")/common.sh"
 build_updater
 cd "$BUILD"
 ctest --output-on-failure --parallel "$(nproc)"
+# The real executable on a virtual desktop, driven through the accessibility bus.
+bash "$ROOT/tests/e2e/run.sh" "$BUILD/app/Updater"

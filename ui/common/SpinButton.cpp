@@ -6,10 +6,11 @@
 
 namespace {
 
-QToolButton* arrowButton(Qt::ArrowType arrow, QWidget* parent)
+QToolButton* arrowButton(Qt::ArrowType arrow, const QString& name, QWidget* parent)
 {
     auto* button = new QToolButton(parent);
     button->setArrowType(arrow);
+    button->setAccessibleName(name); // an arrow alone says nothing to a screen reader
     button->setAutoRepeat(true);
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
@@ -19,7 +20,8 @@ QToolButton* arrowButton(Qt::ArrowType arrow, QWidget* parent)
 } // namespace
 
 SpinButton::SpinButton(QWidget* parent)
-    : QWidget(parent), up_(arrowButton(Qt::UpArrow, this)), down_(arrowButton(Qt::DownArrow, this))
+    : QWidget(parent), up_(arrowButton(Qt::UpArrow, QStringLiteral("Up"), this)),
+      down_(arrowButton(Qt::DownArrow, QStringLiteral("Down"), this))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -1,0 +1,83 @@
+#!/usr/bin/env bash
+# The end-to-end walk of the real Updater executable on a virtual desktop: Xvfb with a tray
+# host, the accessibility bus inside a private D-Bus session, and an update folder that is a
+# Samba share on loopback mounted through FUSE (smbnetfs), as on a real site.
+# Usage: bash tests/e2e/run.sh [UPDATER_EXECUTABLE]   (default: build/app/Updater)
+# Screenshots go to docs/screenshots/ unless UPDATER_SCREENSHOTS names another folder.
+source "$(dirname "$0")/../../scripts/common.sh"
+install_packages xvfb trayer at-spi2-core python3-pyatspi xdotool dbus imagemagick samba smbnetfs
+
+UPDATER="$(realpath "${1:-$BUILD/app/Updater}")"
+[ -x "$UPDATER" ] || { echo "No executable at $UPDATER: build first (bash scripts/test.sh)." >&2; exit 1; }
+SCREENSHOTS="${UPDATER_SCREENSHOTS:-$ROOT/docs/screenshots}"
+mkdir -p "$SCREENSHOTS"
+
+WORK="$(mktemp -d /tmp/updater-e2e.XXXXXX)"
+pids=()
+mounted=""
+cleanup() {
+  local status=$?
+  [ -n "$mounted" ] && { umount "$mounted" 2>/dev/null || umount -l "$mounted" 2>/dev/null || true; }
+  [ -f "$WORK/samba/pid/smbd.pid" ] && kill "$(cat "$WORK/samba/pid/smbd.pid")" 2>/dev/null
+  for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  if [ "$status" -ne 0 ]; then
+    echo "The walk failed; its folder is kept for a look: $WORK" >&2
+  else
+    rm -rf "$WORK"
+  fi
+}
+trap cleanup EXIT
+
+# Samba serving $WORK/share on loopback only, everything it keeps inside $WORK/samba.
+mkdir -p "$WORK/share" "$WORK/samba"/{pid,lock,state,cache,private,log} "$WORK/mnt" "$WORK/home/.smb"
+cat >"$WORK/samba/smb.conf" <<CONF
+[global]
+  interfaces = lo
+  bind interfaces only = yes
+  smb ports = 445
+  pid directory = $WORK/samba/pid
+  lock directory = $WORK/samba/lock
+  state directory = $WORK/samba/state
+  cache directory = $WORK/samba/cache
+  private dir = $WORK/samba/private
+  log file = $WORK/samba/log/%m.log
+  map to guest = Bad User
+  server role = standalone server
+  disable spoolss = yes
+  load printers = no
+[updates]
+  path = $WORK/share
+  guest ok = yes
+  read only = no
+  force user = root
+CONF
+smbd -s "$WORK/samba/smb.conf" -D
+cat >"$WORK/home/.smb/smbnetfs.conf" <<CONF
+host 127.0.0.1 WORKGROUP visible=true
+auth "guest" ""
+CONF
+chmod 600 "$WORK/home/.smb/smbnetfs.conf"
+HOME="$WORK/home" smbnetfs "$WORK/mnt"
+mounted="$WORK/mnt"
+for _ in $(seq 100); do [ -d "$WORK/mnt/127.0.0.1/updates" ] && break; sleep 0.1; done
+[ -d "$WORK/mnt/127.0.0.1/updates" ] || { echo "The Samba share did not appear under $WORK/mnt" >&2; exit 1; }
+
+# A virtual display with a tray host.
+display=99
+while [ -e "/tmp/.X11-unix/X$display" ]; do display=$((display + 1)); done
+export DISPLAY=":$display"
+Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >"$WORK/xvfb.log" 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.05; done
+trayer --edge top --align right --widthtype pixel --width 120 --height 24 >/dev/null 2>&1 &
+pids+=($!)
+
+export HOME="$WORK/home" XDG_CONFIG_HOME="$WORK/home/config" XDG_DATA_HOME="$WORK/home/data"
+export XDG_RUNTIME_DIR="$WORK/home/run"
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+unset SESSION_MANAGER QT_QPA_PLATFORM
+export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
+timeout 300 dbus-run-session -- /usr/bin/python3 "${E2E_SCRIPT:-$ROOT/tests/e2e/walk.py}" \
+  --updater "$UPDATER" --work "$WORK" --share "$WORK/share" \
+  --update-folder "$WORK/mnt/127.0.0.1/updates" --screenshots "$SCREENSHOTS"
