@@ -3,16 +3,15 @@
 # host, the accessibility bus inside a private D-Bus session, and an update folder that is a
 # Samba share on loopback mounted through FUSE (smbnetfs), as on a real site.
 # Usage: bash tests/e2e/run.sh [UPDATER_EXECUTABLE]   (default: build/app/Updater)
-# Screenshots go to docs/screenshots/ unless UPDATER_SCREENSHOTS names another folder.
+# Screenshots go to the work folder; UPDATER_SCREENSHOTS=docs/screenshots refreshes the README's.
 source "$(dirname "$0")/../../scripts/common.sh"
 install_packages xvfb trayer at-spi2-core python3-pyatspi xdotool dbus imagemagick samba smbnetfs
 
 UPDATER="$(realpath "${1:-$BUILD/app/Updater}")"
 [ -x "$UPDATER" ] || { echo "No executable at $UPDATER: build first (bash scripts/test.sh)." >&2; exit 1; }
-SCREENSHOTS="${UPDATER_SCREENSHOTS:-$ROOT/docs/screenshots}"
-mkdir -p "$SCREENSHOTS"
-
 WORK="$(mktemp -d /tmp/updater-e2e.XXXXXX)"
+SCREENSHOTS="${UPDATER_SCREENSHOTS:-$WORK/screenshots}"
+mkdir -p "$SCREENSHOTS"
 pids=()
 mounted=""
 cleanup() {
