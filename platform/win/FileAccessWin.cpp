@@ -32,6 +32,7 @@ bool meansAbsent(DWORD error)
     case ERROR_PATH_NOT_FOUND:
     case ERROR_INVALID_NAME:
     case ERROR_BAD_PATHNAME:
+    case ERROR_DIRECTORY: // a file where a folder should be
     case ERROR_INVALID_DRIVE:
     case ERROR_NOT_READY:
     case ERROR_BAD_NETPATH:
