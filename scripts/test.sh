@@ -4,3 +4,5 @@ source "$(dirname "$0")/common.sh"
 build_updater
 cd "$BUILD"
 ctest --output-on-failure --parallel "$(nproc)"
+# The Windows side of the platform layer, cross-built and run under Wine.
+bash "$ROOT/tests/win/build-and-run.sh"
