@@ -1,6 +1,7 @@
 #include "platform/FileAccess.h"
 #include "platform/IoError.h"
 #include "platform/win/LongPath.h"
+#include "platform/win/MoveOver.h"
 #include "platform/win/WideText.h"
 #include "platform/win/Win32.h"
 
@@ -9,6 +10,7 @@
 #include <cstdio>
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 namespace platform {
@@ -43,18 +45,6 @@ bool meansAbsent(DWORD error)
     }
 }
 
-// A reader (another client of the update list, or a backup or virus scanner) may hold the
-// file open. Where the file system can, the new file takes the name at once and such a
-// reader goes on with the old content; elsewhere the name is taken only once the last
-// reader has closed the file, and the replace waits that long for it.
-constexpr DWORD ReplaceWaitMilliseconds = 2000;
-constexpr DWORD ReplaceRetryMilliseconds = 50;
-
-bool mayBeHeldByReader(DWORD error)
-{
-    return error == ERROR_SHARING_VIOLATION || error == ERROR_ACCESS_DENIED || error == ERROR_LOCK_VIOLATION;
-}
-
 // The rename with POSIX semantics (Windows 10 1607 and later, on NTFS): it replaces a
 // target that readers hold open, if they let it be deleted. False where it is not to be had.
 bool renameOverOpenTarget(HANDLE file, const std::wstring& target)
@@ -77,22 +67,6 @@ bool renameOverOpenTarget(HANDLE file, const std::wstring& target)
     info->fileNameLength = static_cast<DWORD>(nameBytes);
     std::memcpy(info->fileName, name.c_str(), nameBytes);
     return ::SetFileInformationByHandle(file, RenameInfoEx, info, static_cast<DWORD>(buffer.size())) != FALSE;
-}
-
-// The rename of a closed file over the target, waiting a while for readers; the error that
-// stopped it, or ERROR_SUCCESS.
-DWORD moveOverTarget(const std::string& temporary, const std::string& target)
-{
-    const std::wstring from = fileCallPath(temporary);
-    const std::wstring to = fileCallPath(target);
-    const ULONGLONG start = ::GetTickCount64();
-    while (!::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const DWORD error = ::GetLastError();
-        if (!mayBeHeldByReader(error) || ::GetTickCount64() - start >= ReplaceWaitMilliseconds)
-            return error;
-        ::Sleep(ReplaceRetryMilliseconds);
-    }
-    return ERROR_SUCCESS;
 }
 
 // Attributes of the old file that the new one keeps (read-only refuses the save instead).
@@ -135,25 +109,23 @@ InputFile::InputFile(const std::string& path) : path_(path), handle_(NoHandle)
     if (file == INVALID_HANDLE_VALUE)
         throw IoError(lastError(), "open", path); // a folder gives access denied
     // A device or pipe reached through a name ("CON", "\\.\pipe\...") is no file to read.
-    if (::GetFileType(file) != FILE_TYPE_DISK) {
+    LARGE_INTEGER size{};
+    const int error = ::GetFileType(file) != FILE_TYPE_DISK ? ERROR_NOT_SUPPORTED
+                      : !::GetFileSizeEx(file, &size)      ? lastError()
+                                                           : 0;
+    if (error != 0) {
         ::CloseHandle(file);
-        throw IoError(ERROR_NOT_SUPPORTED, "open", path);
+        throw IoError(error, "open", path);
     }
     handle_ = valueOf(file);
+    size_ = size.QuadPart;
+    // Windows files carry no permission bits; permissions_ stays 0.
 }
 
 InputFile::~InputFile()
 {
     if (handle_ != NoHandle)
         ::CloseHandle(handleOf(handle_));
-}
-
-std::int64_t InputFile::size() const
-{
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(handleOf(handle_), &size))
-        throw IoError(lastError(), "get the size of", path_);
-    return size.QuadPart;
 }
 
 std::size_t InputFile::read(void* buffer, std::size_t length)
@@ -172,11 +144,16 @@ std::size_t InputFile::read(void* buffer, std::size_t length)
     return done;
 }
 
-ReplacingFile::ReplacingFile(const std::string& path) : path_(path), handle_(NoHandle)
+// Windows files carry no permission bits to give the new file; it keeps the hidden and
+// system attributes of the old one instead. There are no unnamed files either: the
+// temporary file has its name from the start.
+ReplacingFile::ReplacingFile(const std::string& path, std::optional<unsigned>, Temporary)
+    : path_(path), handle_(NoHandle)
 {
     const std::wstring target = win::wideFromUtf8(path);
     DWORD attributes = ::GetFileAttributesW(fileCallPath(target).c_str());
-    if (attributes != INVALID_FILE_ATTRIBUTES) {
+    replacing_ = attributes != INVALID_FILE_ATTRIBUTES;
+    if (replacing_) {
         // What opening the old file for writing would refuse, the replace refuses too.
         if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
             throw IoError(ERROR_ACCESS_DENIED, "create", path);
@@ -207,7 +184,7 @@ void ReplacingFile::discard() noexcept
         ::CloseHandle(handleOf(handle_));
         handle_ = NoHandle;
     }
-    if (!committed_ && !temporaryPath_.empty()) {
+    if (!temporaryPath_.empty()) {
         ::DeleteFileW(fileCallPath(temporaryPath_).c_str());
         temporaryPath_.clear();
     }
@@ -230,6 +207,17 @@ void ReplacingFile::write(const void* data, std::size_t length)
     }
 }
 
+void ReplacingFile::close()
+{
+    const bool closed = ::CloseHandle(handleOf(handle_)) != FALSE;
+    handle_ = NoHandle;
+    if (!closed) {
+        const int error = lastError();
+        discard();
+        throw IoError(error, "write", path_);
+    }
+}
+
 void ReplacingFile::commit()
 {
     if (!::FlushFileBuffers(handleOf(handle_))) {
@@ -238,21 +226,21 @@ void ReplacingFile::commit()
         throw IoError(error, "write", path_);
     }
     const bool renamed = renameOverOpenTarget(handleOf(handle_), win::wideFromUtf8(path_));
-    const bool closed = ::CloseHandle(handleOf(handle_)) != FALSE;
-    handle_ = NoHandle;
-    if (!closed) {
-        const int error = lastError();
-        discard();
-        throw IoError(error, "write", path_);
-    }
+    close();
     if (!renamed) {
-        const DWORD error = moveOverTarget(temporaryPath_, path_);
+        const DWORD error = win::moveOver(temporaryPath_, path_);
         if (error != ERROR_SUCCESS) {
             discard();
             throw IoError(static_cast<int>(error), "replace", path_);
         }
     }
-    committed_ = true;
+    temporaryPath_.clear();
+}
+
+StagedFile ReplacingFile::stage()
+{
+    close();
+    return {std::exchange(temporaryPath_, {}), path_, replacing_};
 }
 
 } // namespace platform
