@@ -20,18 +20,25 @@ bool mayBeHeldByReader(DWORD error)
 
 } // namespace
 
-unsigned long moveOver(const std::string& from, const std::string& to)
+unsigned long retriedWhileHeld(const std::function<bool()>& attempt)
 {
-    const std::wstring source = fileCallPath(from);
-    const std::wstring target = fileCallPath(to);
     const ULONGLONG start = ::GetTickCount64();
-    while (!::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    while (!attempt()) {
         const DWORD error = ::GetLastError();
         if (!mayBeHeldByReader(error) || ::GetTickCount64() - start >= WaitMilliseconds)
             return error;
         ::Sleep(RetryMilliseconds);
     }
     return ERROR_SUCCESS;
+}
+
+unsigned long moveOver(const std::string& from, const std::string& to)
+{
+    const std::wstring source = fileCallPath(from);
+    const std::wstring target = fileCallPath(to);
+    return retriedWhileHeld([&] {
+        return ::MoveFileExW(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+    });
 }
 
 } // namespace platform::win

@@ -30,8 +30,26 @@ void flushToDisk(const std::string& path)
         throw IoError(static_cast<int>(error), "write", path);
 }
 
+// Waits until no reader holds `target` against its deletion: a reader that came to hold the
+// kept name too would keep it from being removed again should the rename fail.
+void waitForReaders(const std::string& target)
+{
+    const std::wstring path = win::fileCallPath(target);
+    const DWORD error = win::retriedWhileHeld([&] {
+        const HANDLE file = ::CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+        if (file == INVALID_HANDLE_VALUE)
+            return false;
+        ::CloseHandle(file);
+        return true;
+    });
+    if (error != ERROR_SUCCESS)
+        throw IoError(static_cast<int>(error), "replace", target);
+}
+
 bool keepOldContent(const std::string& target, const std::string& keptName)
 {
+    waitForReaders(target);
     return ::CreateHardLinkW(win::fileCallPath(keptName).c_str(), win::fileCallPath(target).c_str(), nullptr) != FALSE;
 }
 

@@ -63,26 +63,15 @@ class HeldOpen {
 public:
     HeldOpen(const std::string& path, ReaderKind kind)
     {
-        if (kind == ReaderKind::Ours) {
+        if (kind == ReaderKind::Ours)
             ours_ = std::make_unique<InputFile>(path);
-            return;
-        }
-        handle_ = ::CreateFileW(platform::win::fileCallPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (handle_ == INVALID_HANDLE_VALUE)
-            fail("fixture: cannot open " + path, __FILE__, __LINE__);
+        else
+            foreign_ = std::make_unique<ForeignReader>(path);
     }
-    ~HeldOpen()
-    {
-        if (handle_ != INVALID_HANDLE_VALUE)
-            ::CloseHandle(handle_);
-    }
-    HeldOpen(const HeldOpen&) = delete;
-    HeldOpen& operator=(const HeldOpen&) = delete;
 
 private:
     std::unique_ptr<InputFile> ours_;
-    HANDLE handle_ = INVALID_HANDLE_VALUE;
+    std::unique_ptr<ForeignReader> foreign_;
 };
 
 struct Existence {

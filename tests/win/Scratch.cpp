@@ -95,9 +95,24 @@ std::string readBytes(const std::string& path)
 
 void setReadOnly(const std::string& path, bool readOnly)
 {
-    if (!::SetFileAttributesW(fileCallPath(path).c_str(), readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL))
+    setAttributes(path, readOnly ? FILE_ATTRIBUTE_READONLY : FILE_ATTRIBUTE_NORMAL);
+}
+
+void setAttributes(const std::string& path, unsigned long attributes)
+{
+    if (!::SetFileAttributesW(fileCallPath(path).c_str(), attributes))
         fixtureFailed("change the attributes of", path);
 }
+
+ForeignReader::ForeignReader(const std::string& path)
+    : handle_(::CreateFileW(fileCallPath(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_EXISTING, 0, nullptr))
+{
+    if (handle_ == INVALID_HANDLE_VALUE)
+        fixtureFailed("open", path);
+}
+
+ForeignReader::~ForeignReader() { ::CloseHandle(handle_); }
 
 std::vector<std::wstring> namesIn(const std::string& folder)
 {

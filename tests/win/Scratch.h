@@ -23,10 +23,24 @@ private:
     std::string path_;
 };
 
+// A file held open for as long as this lives by a reader that shares reading and writing
+// but not deletion, as older clients of the update list open it.
+class ForeignReader {
+public:
+    explicit ForeignReader(const std::string& path);
+    ~ForeignReader();
+    ForeignReader(const ForeignReader&) = delete;
+    ForeignReader& operator=(const ForeignReader&) = delete;
+
+private:
+    void* handle_;
+};
+
 void makeFolder(const std::string& path);
 void writeBytes(const std::string& path, const std::string& bytes);
 std::string readBytes(const std::string& path);
 void setReadOnly(const std::string& path, bool readOnly);
+void setAttributes(const std::string& path, unsigned long attributes);
 // The names in a folder as the file system spells them, without "." and "..".
 std::vector<std::wstring> namesIn(const std::string& folder);
 

@@ -8,5 +8,8 @@ int main()
     wintest::addFileAccessCases(runner);
     wintest::addProcessTableCases(runner);
     wintest::addStartupEntryCases(runner);
+    wintest::addReplacementSetCases(runner);
+    wintest::addFolderListingCases(runner);
+    wintest::addInstanceChannelCases(runner);
     return runner.run() == 0 ? 0 : 1;
 }

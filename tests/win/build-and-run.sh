@@ -6,6 +6,7 @@ source "$(dirname "$0")/../../scripts/common.sh"
 
 WIN_BUILD="$BUILD/win-test"
 install_packages cmake ninja-build g++-mingw-w64-x86-64-posix wine64
+mkdir -p "$BUILD"
 
 cmake -S "$ROOT/tests/win" -B "$WIN_BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/MingwW64Toolchain.cmake" > "$WIN_BUILD.configure.log" 2>&1 \
