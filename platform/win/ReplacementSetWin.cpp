@@ -9,8 +9,6 @@
 #include "platform/win/MoveOver.h"
 #include "platform/win/Win32.h"
 
-#include <algorithm>
-
 namespace platform {
 
 namespace {
@@ -54,16 +52,6 @@ bool keepOldContent(const std::string& target, const std::string& keptName)
 }
 
 } // namespace
-
-ReplacementSet::~ReplacementSet() { removeStaged(); }
-
-void ReplacementSet::add(ReplacingFile& file)
-{
-    // Room first, so that nothing can fail once the file is staged.
-    if (entries_.size() == entries_.capacity())
-        entries_.reserve(std::max<std::size_t>(16, 2 * entries_.capacity()));
-    entries_.push_back({file.stage()});
-}
 
 void ReplacementSet::commit()
 {
