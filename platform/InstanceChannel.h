@@ -6,7 +6,7 @@
 namespace platform {
 
 // The place where a later start of the program finds the instance already running, for
-// one user: a local socket on POSIX systems, a named pipe on Windows.
+// one user: a local socket on POSIX systems, a named event of the session on Windows.
 class InstanceChannel {
 public:
     // `key` names the installation and the user; letters, digits and '-' only.
@@ -23,7 +23,8 @@ public:
     // another user's file stands in the way.
     bool listen();
 
-    // What to watch for readability while listening (a file descriptor here); -1 before.
+    // What to watch while listening: a file descriptor that turns readable on POSIX systems,
+    // an event handle that turns signalled on Windows; -1 before.
     std::intptr_t handle() const { return handle_; }
 
     // Takes the waiting requests off the channel and returns how many there were.

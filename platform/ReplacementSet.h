@@ -7,10 +7,11 @@
 namespace platform {
 
 // Several files replaced together, all or nothing. Each new content is written in full
-// through a ReplacingFile and staged here; commit() flushes every staged file to disk with
-// one sync of their file system (not one per file), then puts each in its target's place.
-// Should one of them fail to take its place, those already placed get their old content
-// back (where the file system can swap two names atomically; ext4, xfs, btrfs and tmpfs
+// through a ReplacingFile and staged here; commit() flushes every staged file to disk (on
+// Linux with one sync of their file system, not one per file), then puts each in its
+// target's place. Should one of them fail to take its place, those already placed get
+// their old content back (where the file system can swap two names atomically, as ext4,
+// xfs, btrfs and tmpfs can; on Windows where it can give a file a second name, as NTFS
 // can). Until commit() succeeds the targets keep their contents; destroying an uncommitted
 // set removes its staged files.
 class ReplacementSet {

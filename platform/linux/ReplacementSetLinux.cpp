@@ -20,16 +20,6 @@ bool swapNames(const std::string& a, const std::string& b)
 
 } // namespace
 
-ReplacementSet::~ReplacementSet() { removeStaged(); }
-
-void ReplacementSet::add(ReplacingFile& file)
-{
-    // Room first, so that nothing can fail once the file is staged.
-    if (entries_.size() == entries_.capacity())
-        entries_.reserve(std::max<std::size_t>(16, 2 * entries_.capacity()));
-    entries_.push_back({file.stage()});
-}
-
 void ReplacementSet::commit()
 {
     std::vector<std::string> folders;

@@ -8,6 +8,9 @@
 #ifdef Q_OS_UNIX
 #include <unistd.h>
 #endif
+#ifdef Q_OS_WIN
+#include <QWinEventNotifier>
+#endif
 
 namespace {
 
@@ -39,10 +42,17 @@ bool SingleInstance::listen()
 {
     if (!channel_.listen())
         return false;
-    requests_ = std::make_unique<QSocketNotifier>(static_cast<qintptr>(channel_.handle()), QSocketNotifier::Read);
-    connect(requests_.get(), &QSocketNotifier::activated, this, [this] {
+    const auto take = [this] {
         if (channel_.takeRequests() > 0)
             emit showRequested();
-    });
+    };
+#ifdef Q_OS_WIN
+    // There the channel is an event to wait on, not a socket.
+    requests_ = std::make_unique<QWinEventNotifier>(reinterpret_cast<Qt::HANDLE>(channel_.handle()));
+    connect(requests_.get(), &QWinEventNotifier::activated, this, take);
+#else
+    requests_ = std::make_unique<QSocketNotifier>(static_cast<qintptr>(channel_.handle()), QSocketNotifier::Read);
+    connect(requests_.get(), &QSocketNotifier::activated, this, take);
+#endif
     return true;
 }

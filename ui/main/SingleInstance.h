@@ -7,6 +7,7 @@
 #include <memory>
 
 class QSocketNotifier;
+class QWinEventNotifier;
 
 // One running instance per user and installation: a later start asks the running one to
 // bring its window up and ends, instead of both writing the same files.
@@ -32,5 +33,9 @@ signals:
 
 private:
     platform::InstanceChannel channel_;
+#ifdef Q_OS_WIN
+    std::unique_ptr<QWinEventNotifier> requests_;
+#else
     std::unique_ptr<QSocketNotifier> requests_;
+#endif
 };
