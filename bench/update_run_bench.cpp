@@ -20,6 +20,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>
@@ -92,7 +93,7 @@ QByteArray recordOf(const QString& name, const QString& path)
     record.id = 1;
     storeText(record.name, name);
     storeText(record.path, path);
-    storeText(record.version, QStringLiteral(std::is_same_v<Record, prog> ? "1" : "2"));
+    storeText(record.version, QString::fromLatin1(std::is_same_v<Record, prog> ? "1" : "2"));
     return QByteArray(reinterpret_cast<const char*>(&record), sizeof record);
 }
 
