@@ -24,7 +24,6 @@
 
 namespace {
 
-const QString Finished = QStringLiteral("Finished");
 const QString Succesfully = QStringLiteral("Update Process Finished Succesfully");
 
 // An installation whose programs are installed in folders of their own ("app/NAME/NAME.exe",
