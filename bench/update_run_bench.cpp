@@ -21,6 +21,7 @@
 #include <QTimer>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <atomic>
 #include <chrono>

@@ -1,5 +1,8 @@
 #include "engine/ProcessGuard.h"
 
+#include <QDeadlineTimer>
+#include <QThread>
+
 #include <algorithm>
 
 namespace {
@@ -58,4 +61,15 @@ std::int32_t KillTask(const QString& ExeFileName, platform::ProcessTable& table)
         if (entryMatches(entry, ExeFileName))
             result = table.terminate(entry.pid) ? 1 : 0;
     return result;
+}
+
+bool processesGoneWithin(const QString& exeFileName, std::chrono::milliseconds limit, platform::ProcessTable& table)
+{
+    const QDeadlineTimer deadline(limit);
+    while (processExists(exeFileName, table)) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(5);
+    }
+    return true;
 }

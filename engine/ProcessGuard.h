@@ -4,6 +4,7 @@
 
 #include <QString>
 
+#include <chrono>
 #include <cstdint>
 
 // Whether a process name stands for the executable `exeFileName`: its file-name part (after
@@ -18,3 +19,9 @@ bool processExists(const QString& exeFileName, platform::ProcessTable& table = p
 // waiting for them. Returns the outcome of the last request (1 accepted, 0 refused), 0 when
 // nothing matched.
 std::int32_t KillTask(const QString& ExeFileName, platform::ProcessTable& table = platform::systemProcessTable());
+
+// Ending a process takes the system a moment after it accepted the request. Looks again
+// every few milliseconds until no process runs `exeFileName` or `limit` has passed; true
+// when none is left.
+bool processesGoneWithin(const QString& exeFileName, std::chrono::milliseconds limit,
+                         platform::ProcessTable& table = platform::systemProcessTable());

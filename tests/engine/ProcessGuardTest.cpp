@@ -1,5 +1,6 @@
 #include "engine/ProcessGuard.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/RunningProgram.h"
 
 #include <QFile>
 #include <QRandomGenerator>
@@ -7,12 +8,9 @@
 #include <QtTest>
 
 #include <csignal>
-#include <spawn.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
-
-extern char** environ;
 
 using Entries = std::vector<platform::ProcessEntry>;
 Q_DECLARE_METATYPE(Entries)
@@ -32,46 +30,6 @@ public:
         requested << pid;
         return !answers.isEmpty() && answers.takeFirst();
     }
-};
-
-// A started program, killed and reaped when the test is done with it.
-class RunningProgram {
-public:
-    RunningProgram(const QString& executable, const QByteArray& argv0)
-    {
-        const QByteArray path = QFile::encodeName(executable);
-        QByteArray first = argv0.isEmpty() ? path : argv0;
-        QByteArray seconds = "600";
-        char* argv[] = {first.data(), seconds.data(), nullptr};
-        if (::posix_spawn(&pid_, path.constData(), nullptr, nullptr, argv, environ) != 0)
-            pid_ = -1;
-    }
-    explicit RunningProgram(pid_t pid) : pid_(pid) {}
-    ~RunningProgram() { end(); }
-    RunningProgram(const RunningProgram&) = delete;
-    RunningProgram& operator=(const RunningProgram&) = delete;
-
-    pid_t pid() const { return pid_; }
-
-    // Waits for the program to end on its own account; the signal that ended it, or 0.
-    int reap()
-    {
-        int status = 0;
-        ::waitpid(pid_, &status, 0);
-        pid_ = -1;
-        return WIFSIGNALED(status) ? WTERMSIG(status) : 0;
-    }
-
-    void end()
-    {
-        if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
-            reap();
-        }
-    }
-
-private:
-    pid_t pid_ = -1;
 };
 
 // Names of this run only: other test runs on the machine start programs of their own.
@@ -283,6 +241,7 @@ void ProcessGuardTest::killsEveryInstance()
 
     QVERIFY(processExists(name));
     QCOMPARE(KillTask(name.toUpper()), 1);
+    QVERIFY(processesGoneWithin(name, std::chrono::seconds(2))); // not reaped yet: zombies do not count
     QCOMPARE(first.reap(), SIGKILL);
     QCOMPARE(second.reap(), SIGKILL);
     QVERIFY(!processExists(name));
@@ -305,7 +264,7 @@ void ProcessGuardTest::refusedKillReturnsZero()
         },
         {.fileSizeLimit = std::nullopt, .asNobody = true});
     QCOMPARE(status, 0);
-    QVERIFY(processExists(name));
+    QVERIFY(!processesGoneWithin(name, std::chrono::milliseconds(50)));
 }
 
 QTEST_GUILESS_MAIN(ProcessGuardTest)

@@ -36,7 +36,10 @@ void waitUntilNotRunning(const QString& programName)
     const QString executable = programName + QStringLiteral(".exe");
     while (processExists(executable)) {
         prompts().message(runningInstanceText(programName));
-        KillTask(executable);
+        // A look straight after the request could still see the processes being ended and
+        // ask the user again for nothing.
+        if (KillTask(executable) != 0)
+            processesGoneWithin(executable, std::chrono::seconds(2));
     }
 }
 
