@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <unistd.h>
+
 #include <csignal>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -14,8 +16,20 @@ RunningProgram::RunningProgram(const QString& executable, const QByteArray& argv
     QByteArray first = argv0.isEmpty() ? path : argv0;
     QByteArray seconds = "600";
     char* argv[] = {first.data(), seconds.data(), nullptr};
-    if (::posix_spawn(&pid_, path.constData(), nullptr, nullptr, argv, environ) != 0)
+    if (::posix_spawn(&pid_, path.constData(), nullptr, nullptr, argv, environ) != 0) {
         pid_ = -1;
+        return;
+    }
+    // posix_spawn returns while the kernel is still laying out the new program's arguments:
+    // until then /proc shows an empty command line. Wait for it, as a user's program that
+    // has been running for a while would have it.
+    const QString cmdline = QStringLiteral("/proc/%1/cmdline").arg(pid_);
+    for (int attempt = 0; attempt < 2000; ++attempt) {
+        QFile file(cmdline);
+        if (file.open(QIODevice::ReadOnly) && !file.readAll().isEmpty())
+            break;
+        ::usleep(1000);
+    }
 }
 
 int RunningProgram::reap()
