@@ -10,6 +10,7 @@
 #include <QEventLoop>
 
 #include <exception>
+#include <filesystem>
 
 namespace {
 
@@ -70,12 +71,31 @@ void TUpdate::Execute()
     context_.imdone.store(true, std::memory_order_release);
 }
 
+namespace {
+
+// The source's permission bits, plus the execute bits the installed file already had: an
+// update folder on a share that cannot carry execute bits (SMB seen through FUSE shows
+// every file as 0644) must not leave an installed program that no longer starts.
+unsigned modeFor(const platform::InputFile& source, const QString& Destination)
+{
+    namespace fs = std::filesystem;
+    unsigned mode = source.permissions() & 0777u;
+    std::error_code unknown;
+    const fs::file_status installed = fs::status(systemPath(Destination), unknown);
+    if (!unknown && fs::is_regular_file(installed))
+        mode |= static_cast<unsigned>(installed.permissions() &
+                                      (fs::perms::owner_exec | fs::perms::group_exec | fs::perms::others_exec));
+    return mode;
+}
+
+} // namespace
+
 void TUpdate::CopyF(const QString& Source, const QString& Destination, platform::ReplacementSet& staged)
 {
     requireFitsPathLimit(Source);
     requireFitsPathLimit(Destination);
     platform::InputFile source(systemPath(Source));
-    platform::ReplacingFile destination(systemPath(Destination), source.permissions(),
+    platform::ReplacingFile destination(systemPath(Destination), modeFor(source, Destination),
                                         platform::ReplacingFile::Temporary::Named);
     const std::int64_t length = source.size();
 

@@ -290,7 +290,7 @@ void TUpdateTest::keepsPermissionBits_data()
     QTest::addColumn<int>("expectedMode");
 
     QTest::addRow("executable stays executable over a plain file") << 0755 << 0644 << 0755;
-    QTest::addRow("plain file over an executable") << 0644 << 0755 << 0644;
+    QTest::addRow("a share without execute bits keeps the program executable") << 0644 << 0755 << 0755;
     QTest::addRow("new file") << 0640 << 0 << 0640;
     QTest::addRow("read-only file") << 0444 << 0644 << 0444;
     QTest::addRow("set-user-ID and sticky bits not taken over") << 07755 << 0755 << 0755;
