@@ -114,8 +114,12 @@ def texts_of(node):
 
 
 def text_value(node):
-    text = node.queryText()
-    return text.getText(0, text.characterCount)
+    """The text of an edit (or, for nodes without text, its name)."""
+    try:
+        text = node.queryText()
+        return text.getText(0, text.characterCount)
+    except NotImplementedError:
+        return node.name
 
 
 def message_box(app, timeout=DEFAULT_TIMEOUT):
@@ -169,8 +173,17 @@ def click(node):
     extents = node.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
     if extents.width <= 0 or extents.height <= 0:
         raise WalkFailure(f'"{node.name}" is not on screen')
-    xdotool("mousemove", "--sync", str(extents.x + extents.width // 2), str(extents.y + extents.height // 2),
-            "click", "1")
+    click_at(extents.x + extents.width // 2, extents.y + extents.height // 2)
+
+
+def click_at(x, y, button="1"):
+    """A real mouse click at a point of the screen."""
+    where = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True, text=True).stdout
+    values = dict(line.split("=", 1) for line in where.split() if "=" in line)
+    # "--sync" waits for the pointer to move, which it never does when it is there already.
+    if (values.get("X"), values.get("Y")) != (str(x), str(y)):
+        xdotool("mousemove", "--sync", str(x), str(y))
+    xdotool("click", button)
 
 
 def showing(node):

@@ -5,7 +5,8 @@
 # Usage: bash tests/e2e/run.sh [UPDATER_EXECUTABLE]   (default: build/app/Updater)
 # Screenshots go to the work folder; UPDATER_SCREENSHOTS=docs/screenshots refreshes the README's.
 source "$(dirname "$0")/../../scripts/common.sh"
-install_packages xvfb trayer at-spi2-core python3-pyatspi xdotool dbus imagemagick samba smbnetfs
+source "$ROOT/scripts/smb-share.sh"
+install_packages xvfb trayer at-spi2-core python3-pyatspi xdotool x11-utils dbus imagemagick
 
 UPDATER="$(realpath "${1:-$BUILD/app/Updater}")"
 [ -x "$UPDATER" ] || { echo "No executable at $UPDATER: build first (bash scripts/test.sh)." >&2; exit 1; }
@@ -13,11 +14,9 @@ WORK="$(mktemp -d /tmp/updater-e2e.XXXXXX)"
 SCREENSHOTS="${UPDATER_SCREENSHOTS:-$WORK/screenshots}"
 mkdir -p "$SCREENSHOTS"
 pids=()
-mounted=""
 cleanup() {
   local status=$?
-  [ -n "$mounted" ] && { umount "$mounted" 2>/dev/null || umount -l "$mounted" 2>/dev/null || true; }
-  [ -f "$WORK/samba/pid/smbd.pid" ] && kill "$(cat "$WORK/samba/pid/smbd.pid")" 2>/dev/null
+  stop_smb_share
   for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null || true; done
   wait 2>/dev/null || true
   if [ "$status" -ne 0 ]; then
@@ -28,39 +27,9 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Samba serving $WORK/share on loopback only, everything it keeps inside $WORK/samba.
-mkdir -p "$WORK/share" "$WORK/samba"/{pid,lock,state,cache,private,log} "$WORK/mnt" "$WORK/home/.smb"
-cat >"$WORK/samba/smb.conf" <<CONF
-[global]
-  interfaces = lo
-  bind interfaces only = yes
-  smb ports = 445
-  pid directory = $WORK/samba/pid
-  lock directory = $WORK/samba/lock
-  state directory = $WORK/samba/state
-  cache directory = $WORK/samba/cache
-  private dir = $WORK/samba/private
-  log file = $WORK/samba/log/%m.log
-  map to guest = Bad User
-  server role = standalone server
-  disable spoolss = yes
-  load printers = no
-[updates]
-  path = $WORK/share
-  guest ok = yes
-  read only = no
-  force user = root
-CONF
-smbd -s "$WORK/samba/smb.conf" -D
-cat >"$WORK/home/.smb/smbnetfs.conf" <<CONF
-host 127.0.0.1 WORKGROUP visible=true
-auth "guest" ""
-CONF
-chmod 600 "$WORK/home/.smb/smbnetfs.conf"
-HOME="$WORK/home" smbnetfs "$WORK/mnt"
-mounted="$WORK/mnt"
-for _ in $(seq 100); do [ -d "$WORK/mnt/127.0.0.1/updates" ] && break; sleep 0.1; done
-[ -d "$WORK/mnt/127.0.0.1/updates" ] || { echo "The Samba share did not appear under $WORK/mnt" >&2; exit 1; }
+# The update folder: a Samba share of $WORK/share, mounted through FUSE.
+mkdir -p "$WORK/share"
+start_smb_share "$WORK/share" "$WORK/samba"
 
 # A virtual display with a tray host.
 display=99
@@ -79,4 +48,4 @@ unset SESSION_MANAGER QT_QPA_PLATFORM
 export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 NO_AT_BRIDGE=0
 timeout 300 dbus-run-session -- /usr/bin/python3 "${E2E_SCRIPT:-$ROOT/tests/e2e/walk.py}" \
   --updater "$UPDATER" --work "$WORK" --share "$WORK/share" \
-  --update-folder "$WORK/mnt/127.0.0.1/updates" --screenshots "$SCREENSHOTS"
+  --update-folder "$SMB_SHARE_MOUNT" --screenshots "$SCREENSHOTS"
