@@ -21,3 +21,19 @@ void FoundUpdatesListBox::uncheckAll()
     for (int i = 0; i < list_.count(); ++i)
         list_.item(i)->setCheckState(Qt::Unchecked);
 }
+
+QStringList FoundUpdatesListBox::checkedTexts() const
+{
+    QStringList texts;
+    for (int i = 0; i < list_.count(); ++i)
+        if (list_.item(i)->checkState() == Qt::Checked)
+            texts.append(list_.item(i)->text());
+    return texts;
+}
+
+void FoundUpdatesListBox::check(const QStringList& texts)
+{
+    for (int i = 0; i < list_.count(); ++i)
+        if (texts.contains(list_.item(i)->text()))
+            list_.item(i)->setCheckState(Qt::Checked);
+}

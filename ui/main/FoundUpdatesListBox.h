@@ -3,6 +3,7 @@
 #include "engine/FoundUpdatesList.h"
 
 #include <QByteArray>
+#include <QStringList>
 #include <QtCore/qnamespace.h>
 
 class QListWidget;
@@ -25,6 +26,10 @@ public:
     void append(const QString& text, const QByteArray& name) override;
     int count() const override;
     void uncheckAll() override;
+
+    // The texts of the checked entries, and checking the entries that have one of them.
+    QStringList checkedTexts() const;
+    void check(const QStringList& texts);
 
 private:
     QListWidget& list_;

@@ -7,6 +7,7 @@
 #include "ui/admin/TForm4.h"
 #include "ui/common/ErrorGuard.h"
 #include "ui/common/Prompts.h"
+#include "ui/main/FoundUpdatesListBox.h"
 #include "ui/main/PeriodicTimer.h"
 
 #include <QAction>
@@ -26,7 +27,13 @@ void TForm1::periodicTick()
     // while the admin console holds the checks is let go; the timer runs on.
     if (checkRunning_ || runInProgress_ || periodicCheckHeld_)
         return;
+    // The user may be choosing entries in the window when the timer fires. A check rebuilds
+    // the list unchecked, and "Update Selected" would then apply nothing and still report
+    // success: an entry the check finds again keeps the check mark the user gave it.
+    FoundUpdatesListBox found(*CheckListBox1);
+    const QStringList chosen = found.checkedTexts();
     runCheck([&] { updatecheckerTimer(updatechecker); });
+    found.check(chosen);
 }
 
 void TForm1::updatecheckerTimer(QObject*)

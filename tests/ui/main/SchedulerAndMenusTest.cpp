@@ -200,6 +200,37 @@ private slots:
         QTRY_VERIFY(shown.size() > 0);
     }
 
+    void aPeriodicCheckKeepsTheUsersCheckMarks_data()
+    {
+        QTest::addColumn<QByteArray>("publishedMeanwhile");
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<bool>("checked");
+        QTest::addRow("the same update found again") << QByteArray() << "1 - Tool | 2" << true;
+        QTest::addRow("a newer version published meanwhile") << updateRecord(1, "Tool", "3") << "1 - Tool | 3" << false;
+    }
+
+    void aPeriodicCheckKeepsTheUsersCheckMarks()
+    {
+        QFETCH(QByteArray, publishedMeanwhile);
+        QFETCH(QString, entry);
+        QFETCH(bool, checked);
+        TForm1& form = inTrayWith(updateRecord(1, "Tool", "2"));
+        QCOMPARE(form.CheckListBox1->count(), 1);
+        form.CheckListBox1->item(0)->setCheckState(Qt::Checked);
+        if (!publishedMeanwhile.isEmpty())
+            install_->writeUpdates(publishedMeanwhile);
+        QSignalSpy shown(form.JvTrayIcon1, &TrayIcon::balloonShown);
+        form.updatechecker->setInterval(20);
+        QTRY_VERIFY(shown.size() > 0);
+        QCOMPARE(form.CheckListBox1->count(), 1);
+        QCOMPARE(form.CheckListBox1->item(0)->text(), entry);
+        QCOMPARE(form.CheckListBox1->item(0)->checkState() == Qt::Checked, checked);
+        // A check the user asks for starts the choice afresh.
+        form.updatechecker->setEnabled(false);
+        form.MainMenu1.CheckForUpdates1->trigger();
+        QCOMPARE(form.CheckListBox1->item(0)->checkState(), Qt::Unchecked);
+    }
+
     void startingWithTheSession()
     {
         TForm1& form = inTrayWith(updateRecord(1, "Tool", "1"));
