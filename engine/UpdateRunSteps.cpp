@@ -17,3 +17,10 @@ QString runningInstanceText(const QString& programName)
     return QStringLiteral("The update software found a running instance of the program: ") + programName +
            QStringLiteral("\r\rPlease close the program before you Click OK!");
 }
+
+QString cannotCloseText(const QString& programName)
+{
+    return QStringLiteral("The update software could not close the program: ") + programName +
+           QStringLiteral("\n\nIt may belong to another user. Do you wish to skip its update? Choose No to try "
+                          "again once it is closed.");
+}

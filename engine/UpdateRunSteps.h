@@ -16,3 +16,7 @@ std::optional<std::size_t> lastUpdateNamed(const std::vector<upd>& updates, cons
 // The message that asks the user to close a running instance of `programName` first. The
 // two carriage returns without a line feed are the program's own words.
 QString runningInstanceText(const QString& programName);
+
+// The question asked when a running instance of `programName` could not be ended: Yes gives
+// its update up for this run.
+QString cannotCloseText(const QString& programName);

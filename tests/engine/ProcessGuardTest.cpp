@@ -1,5 +1,6 @@
 #include "engine/ProcessGuard.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/FakeProcessTable.h"
 #include "tests/support/RunningProgram.h"
 
 #include <QFile>
@@ -16,21 +17,6 @@ using Entries = std::vector<platform::ProcessEntry>;
 Q_DECLARE_METATYPE(Entries)
 
 namespace {
-
-// A table whose snapshot and answers the test sets.
-class FakeProcessTable final : public platform::ProcessTable {
-public:
-    Entries entries;
-    QList<bool> answers;              // one per termination request, in order
-    QList<std::uint32_t> requested;
-
-    Entries snapshot() override { return entries; }
-    bool terminate(std::uint32_t pid) override
-    {
-        requested << pid;
-        return !answers.isEmpty() && answers.takeFirst();
-    }
-};
 
 // Names of this run only: other test runs on the machine start programs of their own.
 QString uniqueDigits() { return QString::number(QRandomGenerator::global()->bounded(100000, 999999)); }

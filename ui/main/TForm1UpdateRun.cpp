@@ -2,7 +2,7 @@
 #include "ui/main/TForm1.h"
 
 #include "engine/CopyProgress.h"
-#include "engine/ProcessGuard.h"
+#include "engine/RunningInstanceGuard.h"
 #include "engine/UpdateRunReport.h"
 #include "engine/UpdateRunSteps.h"
 #include "engine/WorkerWait.h"
@@ -29,20 +29,6 @@ void showFileProgress(QProgressBar& bar, const CopyProgress& progress)
     bar.setValue(values.value);
 }
 
-// Waits until no process runs the program, asking the user to close it and then ending
-// what is left; the run goes on only once a fresh look finds none.
-void waitUntilNotRunning(const QString& programName)
-{
-    const QString executable = programName + QStringLiteral(".exe");
-    while (processExists(executable)) {
-        prompts().message(runningInstanceText(programName));
-        // A look straight after the request could still see the processes being ended and
-        // ask the user again for nothing.
-        if (KillTask(executable) != 0)
-            processesGoneWithin(executable, std::chrono::seconds(2));
-    }
-}
-
 // Applies the update published under `name`, if there is one, and notes how it went. An
 // entry without an update record of its name is passed over without a word.
 void applyEntry(const QByteArray& name, const std::vector<upd>& updates, WorkerContext& worker, QProgressBar& fileBar,
@@ -53,7 +39,13 @@ void applyEntry(const QByteArray& name, const std::vector<upd>& updates, WorkerC
         return;
     const upd update = updates[*found];
     const QString programName = readText(update.name);
-    waitUntilNotRunning(programName);
+    const RunningInstanceQuestions questions{
+        [&] { prompts().message(runningInstanceText(programName)); },
+        [&] { return prompts().confirm(cannotCloseText(programName)); }};
+    if (!waitUntilNotRunning(programName, questions)) {
+        report.failed(programName, QStringLiteral("it was still running"));
+        return;
+    }
     if (runWorkerAndWait(update, worker, [&](const CopyProgress& progress) { showFileProgress(fileBar, progress); }))
         report.applied(programName);
     else
