@@ -75,11 +75,16 @@ private:
     void nameTemporary();
     void close();
     void discard() noexcept;
+    void writeBackEarly();
 
     std::string path_;
     std::string temporaryPath_;
     std::intptr_t handle_;
     bool replacing_ = false;
+    // Written so far, and how much of it the system has been asked to put on disk already.
+    std::uint64_t written_ = 0;
+    std::uint64_t writeBackStarted_ = 0;
+    bool writesBackEarly_ = true;
 };
 
 } // namespace platform

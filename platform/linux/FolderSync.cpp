@@ -11,17 +11,17 @@ namespace platform::linux_files {
 namespace {
 
 template <typename Sync>
-void syncThrough(const std::string& folder, Sync sync)
+void syncThrough(const std::string& path, int flags, Sync sync, const std::string& shownAs)
 {
-    const int descriptor = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int descriptor = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
     if (descriptor < 0)
-        throw IoError(errno, "write", folder);
+        throw IoError(errno, "write", shownAs);
     const int result = sync(descriptor);
     const int error = errno;
     ::close(descriptor);
     // Some file systems cannot sync a folder; there is nothing more to do for them.
     if (result != 0 && error != EINVAL && error != EROFS)
-        throw IoError(error, "write", folder);
+        throw IoError(error, "write", shownAs);
 }
 
 } // namespace
@@ -34,8 +34,10 @@ std::string folderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-void syncFolder(const std::string& folder) { syncThrough(folder, ::fsync); }
+void syncFolder(const std::string& folder) { syncThrough(folder, O_DIRECTORY, ::fsync, folder); }
 
-void syncFileSystemOf(const std::string& folder) { syncThrough(folder, ::syncfs); }
+void syncFile(const std::string& path, const std::string& shownAs) { syncThrough(path, 0, ::fsync, shownAs); }
+
+void syncFileSystemOf(const std::string& folder) { syncThrough(folder, O_DIRECTORY, ::syncfs, folder); }
 
 } // namespace platform::linux_files
