@@ -1,5 +1,6 @@
-"""The end-to-end walk: a new user's first start, an administrator's publication and the
-check that finds it, read and driven through the accessibility bus. Started by run.sh."""
+"""The end-to-end walk: a new user's first start, an administrator's publication, the check
+that finds it, the update applied while the program runs, the exit from the tray menu and a
+second start; read and driven through the accessibility bus. Started by run.sh."""
 import argparse
 import filecmp
 import os
