@@ -19,7 +19,7 @@ void syncThrough(const std::string& path, int flags, Sync sync, const std::strin
     const int result = sync(descriptor);
     const int error = errno;
     ::close(descriptor);
-    // Some file systems cannot sync a folder; there is nothing more to do for them.
+    // Some file systems cannot sync a folder, or any file; there is nothing more to do for them.
     if (result != 0 && error != EINVAL && error != EROFS)
         throw IoError(error, "write", shownAs);
 }
