@@ -43,7 +43,7 @@ void applyEntry(const QByteArray& name, const std::vector<upd>& updates, WorkerC
         [&] { prompts().message(runningInstanceText(programName)); },
         [&] { return prompts().confirm(cannotCloseText(programName)); }};
     if (!waitUntilNotRunning(programName, questions)) {
-        report.failed(programName, QStringLiteral("it was still running"));
+        report.failed(programName, QStringLiteral("it was still running and could not be closed"));
         return;
     }
     if (runWorkerAndWait(update, worker, [&](const CopyProgress& progress) { showFileProgress(fileBar, progress); }))
