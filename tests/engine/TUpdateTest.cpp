@@ -205,7 +205,9 @@ void TUpdateTest::copies_data()
 
     const QList<Program> foo{{"Foo", "inst/Foo"}};
     const Files installed{{"inst/Foo/Foo.exe", "old executable"}, {"inst/Foo/data.ini", "settings"}};
-    for (const int size : {8193, 8194, 8195, 20000}) {
+    // The last size is written back in several windows while it is copied, with a data
+    // sync on the way.
+    for (const int size : {8193, 8194, 8195, 20000, (70 << 20) + 12345}) {
         QTest::addRow("executable of %d bytes", size)
             << "Foo" << false << foo << Files{{"Foo/Foo.exe", pattern(size)}, {"Foo/readme.txt", "not copied"}}
             << installed << Files{{"inst/Foo/Foo.exe", pattern(size)}} << QStringList{"2"};
