@@ -227,6 +227,15 @@ void TUpdateTest::copies_data()
                  {"inst/Foo/lib.dll", pattern(100, 2)},
                  {"inst/Foo/README", "no extension"}}
         << QStringList{"2"};
+    Files manyPublished;
+    Files manyChanged;
+    for (int i = 0; i < 20; ++i) { // more than are flushed one by one
+        const QString name = QStringLiteral("part%1.dll").arg(i);
+        manyPublished.insert("Foo/" + name, pattern(100 + i, i));
+        manyChanged.insert("inst/Foo/" + name, pattern(100 + i, i));
+    }
+    QTest::addRow("whole folder of 20 files") << "Foo" << true << foo << manyPublished << installed << manyChanged
+                                              << QStringList{"2"};
     QTest::addRow("FOO.EXE matches the mask Foo.exe and keeps its own case")
         << "Foo" << false << foo << Files{{"Foo/FOO.EXE", "new"}} << installed << Files{{"inst/Foo/FOO.EXE", "new"}}
         << QStringList{"2"};
